@@ -1,0 +1,40 @@
+#pragma once
+// TDateTime (days since 1899-12-30 00:00, time of day as the fraction) and its
+// conversions to and from UTC instants and local time (the C library's zone rules).
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+namespace korvala {
+
+using TDateTime = double;
+
+// Calendar encoding; throws KorvalaError("Invalid argument to date encode") for a
+// date outside years 1..9999 or an invalid month or day, and
+// "Invalid argument to time encode" for an invalid time of day.
+TDateTime encodeDate(int year, int month, int day);
+TDateTime encodeTime(int hour, int minute, int second, int millisecond);
+void decodeDate(TDateTime value, int& year, int& month, int& day);
+void decodeTime(TDateTime value, int& hour, int& minute, int& second, int& millisecond);
+bool isLeapYear(int year);
+int daysInMonth(int year, int month);
+
+// UTC instant <-> TDateTime in UTC and in local time.
+TDateTime timespecToUtcDateTime(const timespec& utc);
+timespec utcDateTimeToTimespec(TDateTime utc);
+TDateTime timespecToLocalDateTime(const timespec& utc);
+timespec localDateTimeToTimespec(TDateTime local);
+
+// The current local date and time.
+TDateTime nowLocal();
+
+// The zone's standard offset in minutes, as west of UTC is positive (the bias),
+// without daylight saving.
+int standardBiasMinutes();
+
+// Formats with the tokens dddd (weekday name), yyyy, MM, dd, hh (24 h), mm, ss and
+// zzz (milliseconds); any other character is copied.
+std::string formatDateTime(const std::string& format, TDateTime value);
+
+}  // namespace korvala

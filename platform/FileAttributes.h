@@ -1,0 +1,42 @@
+#pragma once
+// The 32-bit attribute word of files and folders: stored bits kept in the file
+// system's attribute store, derived bits computed from the file itself.
+
+#include <cstdint>
+#include <string>
+#include <system_error>
+
+namespace korvala {
+
+constexpr uint32_t FILE_ATTRIBUTE_READONLY = 0x1;
+constexpr uint32_t FILE_ATTRIBUTE_HIDDEN = 0x2;
+constexpr uint32_t FILE_ATTRIBUTE_SYSTEM = 0x4;
+constexpr uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;
+constexpr uint32_t FILE_ATTRIBUTE_ARCHIVE = 0x20;
+constexpr uint32_t FILE_ATTRIBUTE_DEVICE = 0x40;
+constexpr uint32_t FILE_ATTRIBUTE_NORMAL = 0x80;
+constexpr uint32_t FILE_ATTRIBUTE_TEMPORARY = 0x100;
+constexpr uint32_t FILE_ATTRIBUTE_SPARSE_FILE = 0x200;
+constexpr uint32_t FILE_ATTRIBUTE_REPARSE_POINT = 0x400;
+constexpr uint32_t FILE_ATTRIBUTE_COMPRESSED = 0x800;
+constexpr uint32_t FILE_ATTRIBUTE_OFFLINE = 0x1000;
+constexpr uint32_t FILE_ATTRIBUTE_NOT_CONTENT_INDEXED = 0x2000;
+constexpr uint32_t FILE_ATTRIBUTE_ENCRYPTED = 0x4000;
+constexpr uint32_t FILE_ATTRIBUTE_VIRTUAL = 0x10000;
+constexpr uint32_t INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
+
+// The bits an attribute store keeps; every other bit is derived when read.
+constexpr uint32_t STORED_ATTRIBUTE_MASK = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+    FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY |
+    FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// Reads the attribute word of a path (a symbolic link itself is not followed).
+// Returns INVALID_FILE_ATTRIBUTES when the path cannot be read.
+uint32_t getFileAttributes(const std::string& path);
+
+// Writes the stored bits of the word (derived bits are ignored). Read-only also
+// changes the write permission of a regular file. Returns the errno-based error
+// of the store when it cannot be written.
+std::error_code setFileAttributes(const std::string& path, uint32_t attributes);
+
+}  // namespace korvala

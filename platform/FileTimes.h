@@ -1,0 +1,27 @@
+#pragma once
+// The three time stamps of a file or folder, in UTC, to the nanosecond.
+
+#include <ctime>
+#include <optional>
+#include <string>
+#include <system_error>
+
+namespace korvala {
+
+struct FileTimes {
+    timespec created{};
+    timespec modified{};
+    timespec accessed{};
+};
+
+// Reads all three stamps. Created comes from the attribute store when it keeps
+// one, else the birth time, else the earlier of modification and change time.
+std::error_code readFileTimes(const std::string& path, FileTimes& times);
+
+// Writes the stamps that are given and keeps the others. Setting a creation time
+// on a file system with no store for it fails with ENOTSUP unless the value
+// equals the current one.
+std::error_code writeFileTimes(const std::string& path, const std::optional<timespec>& created,
+    const std::optional<timespec>& modified, const std::optional<timespec>& accessed);
+
+}  // namespace korvala

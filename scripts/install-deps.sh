@@ -1,0 +1,18 @@
+#!/bin/sh
+# Installs what building, running and testing Korvala needs on Debian 12.
+# Safe to run again: apt-get skips what is already there.
+set -e
+PACKAGES="build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libglib2.0-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-dejavu-core xdg-utils dbus
+  samba smbclient openssl rhash attr acl e2fsprogs"
+missing=""
+for p in $PACKAGES; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q
+  apt-get install -y -q --no-install-recommends $missing
+fi
