@@ -1,6 +1,9 @@
 #pragma once
 // TDateTime (days since 1899-12-30 00:00, time of day as the fraction) and its
 // conversions to and from UTC instants and local time (the C library's zone rules).
+// Values resolve to the millisecond; below it a timespec's fraction is dropped.
+// Before 1899-12-30 a value is negative and its fraction still counts forward from
+// midnight (-1.25 is 1899-12-29 06:00).
 
 #include <cstdint>
 #include <ctime>
@@ -28,6 +31,10 @@ timespec localDateTimeToTimespec(TDateTime local);
 
 // The current local date and time.
 TDateTime nowLocal();
+
+// Reads the zone rules again (after TZ or the system's zone changed); the
+// conversions read them once, on first use.
+void reloadTimeZone();
 
 // The zone's standard offset in minutes, as west of UTC is positive (the bias),
 // without daylight saving.

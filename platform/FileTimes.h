@@ -1,5 +1,6 @@
 #pragma once
-// The three time stamps of a file or folder, in UTC, to the nanosecond.
+// The three time stamps of a file or folder, in UTC, to the nanosecond. A symbolic
+// link is followed: its stamps are those of the file it names, as opening it would.
 
 #include <ctime>
 #include <optional>

@@ -1,0 +1,103 @@
+// korvala-cli attrib: shows the attribute letters of paths and, with choices,
+// sets, clears or keeps Read-Only, Hidden, System and Archive on each of them
+// the way the Attribute Changer does.
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Command.h"
+#include "platform/FileAttributes.h"
+#include "platform/KorvalaError.h"
+#include "tools/AttributeChanger.h"
+
+namespace korvala::cli {
+namespace {
+
+struct AttribOptions {
+    std::string readOnly = "keep";
+    std::string hidden = "keep";
+    std::string system = "keep";
+    std::string archive = "keep";
+    std::vector<std::string> paths;
+};
+
+AttributeChoice toChoice(const std::string& word)
+{
+    if (word == "set")
+        return AttributeChoice::acSet;
+    if (word == "clear")
+        return AttributeChoice::acClear;
+    return AttributeChoice::acKeep;
+}
+
+void reportPath(const std::string& path, const std::error_code& ec)
+{
+    std::cerr << path << ": " << systemErrorText(ec.value()) << '\n';
+}
+
+// Why a path gave no attribute word: the error of looking it up, or an
+// input/output error when it exists but its attribute store could not be read.
+std::error_code unreadableReason(const std::string& path)
+{
+    std::error_code ec;
+    (void)std::filesystem::symlink_status(path, ec);
+    return ec ? ec : std::make_error_code(std::errc::io_error);
+}
+
+void runAttrib(const AttribOptions& opt)
+{
+    const AttributeChoice readOnly = toChoice(opt.readOnly);
+    const AttributeChoice hidden = toChoice(opt.hidden);
+    const AttributeChoice system = toChoice(opt.system);
+    const AttributeChoice archive = toChoice(opt.archive);
+    const bool changing = readOnly != AttributeChoice::acKeep || hidden != AttributeChoice::acKeep ||
+        system != AttributeChoice::acKeep || archive != AttributeChoice::acKeep;
+
+    int status = 0;
+    for (const std::string& path : opt.paths) {
+        if (interrupted()) {
+            std::cerr << "Attribute Changing process ABORTED!\n";
+            setExitStatus(1);
+            return;
+        }
+        if (changing) {
+            const AttributeChange change =
+                ApplyAttributeChoices(path, readOnly, hidden, system, archive);
+            if (change.error) {
+                reportPath(path, change.error);
+                status = 1;
+                if (change.before == INVALID_FILE_ATTRIBUTES)
+                    continue;  // already reported as unreadable
+            }
+        }
+        const uint32_t word = getFileAttributes(path);
+        if (word == INVALID_FILE_ATTRIBUTES) {
+            reportPath(path, unreadableReason(path));
+            status = 1;
+            continue;
+        }
+        std::cout << AttributeLetters(word) << "  " << path << '\n';
+    }
+    std::cout.flush();
+    setExitStatus(status);
+}
+
+const CommandRegistrar registrar([](CLI::App& app) {
+    auto opt = std::make_shared<AttribOptions>();
+    CLI::App* cmd = app.add_subcommand("attrib",
+        "Show the attributes of files and folders (S R H A D); with choices, set, clear or "
+        "keep Read-Only, Hidden, System and Archive first");
+    const auto choices = CLI::IsMember({"set", "clear", "keep"});
+    cmd->add_option("--readonly", opt->readOnly, "Read-Only: set, clear or keep")->check(choices);
+    cmd->add_option("--hidden", opt->hidden, "Hidden: set, clear or keep")->check(choices);
+    cmd->add_option("--system", opt->system, "System: set, clear or keep")->check(choices);
+    cmd->add_option("--archive", opt->archive, "Archive: set, clear or keep")->check(choices);
+    cmd->add_option("paths", opt->paths, "Files and folders")->required();
+    cmd->callback([opt] { runAttrib(*opt); });
+});
+
+}  // namespace
+}  // namespace korvala::cli

@@ -1,0 +1,479 @@
+// Folder listing on POSIX: openat + getdents64 into memory, statx and the
+// attribute store read per entry only when asked for.
+
+#include "platform/DirectoryListing.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <clocale>
+#include <cstring>
+#include <cwctype>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <locale.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include "platform/DosAttrib.h"
+#include "platform/FileAttributes.h"
+#include "platform/NtTime.h"
+#include "platform/posix/AttributeStore.h"
+
+namespace korvala {
+namespace {
+
+constexpr uint8_t HaveStat = 1;
+constexpr uint8_t HaveStored = 2;
+
+// Bits a stat gives beyond the entry's type.
+constexpr uint32_t StatBits = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SPARSE_FILE |
+    FILE_ATTRIBUTE_COMPRESSED | FILE_ATTRIBUTE_ENCRYPTED;
+
+struct LinuxDirent64 {
+    uint64_t d_ino;
+    int64_t d_off;
+    unsigned short d_reclen;
+    unsigned char d_type;
+    char d_name[];
+};
+
+EntryType typeFromDirent(unsigned char t)
+{
+    switch (t) {
+    case DT_REG: return EntryType::File;
+    case DT_DIR: return EntryType::Directory;
+    case DT_LNK: return EntryType::Symlink;
+    case DT_UNKNOWN: return EntryType::Unknown;
+    default: return EntryType::Other;
+    }
+}
+
+EntryType typeFromMode(unsigned mode)
+{
+    if (S_ISREG(mode)) return EntryType::File;
+    if (S_ISDIR(mode)) return EntryType::Directory;
+    if (S_ISLNK(mode)) return EntryType::Symlink;
+    return EntryType::Other;
+}
+
+// Case folding of one code point: ASCII directly, the rest through the C.UTF-8
+// locale's tables (Unicode simple lower-casing).
+locale_t utf8Locale()
+{
+    static locale_t loc = [] {
+        locale_t l = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+        return l;
+    }();
+    return loc;
+}
+
+char32_t foldCodePoint(char32_t c)
+{
+    if (c < 0x80)
+        return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+    if (c >= 0xDC80 && c <= 0xDCFF)  // undecodable byte, kept apart
+        return c;
+    locale_t loc = utf8Locale();
+    if (!loc)
+        return c;
+    return static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), loc));
+}
+
+// Decodes one UTF-8 character; an invalid byte becomes 0xDC00 + byte so that
+// names that are not UTF-8 still compare byte for byte.
+char32_t decodeUtf8(std::string_view s, size_t& i)
+{
+    unsigned char b = static_cast<unsigned char>(s[i]);
+    if (b < 0x80) {
+        ++i;
+        return b;
+    }
+    int len = (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
+    if (len == 0 || i + len > s.size()) {
+        ++i;
+        return 0xDC00 + b;
+    }
+    char32_t c = b & (0x7F >> len);
+    for (int k = 1; k < len; ++k) {
+        unsigned char cb = static_cast<unsigned char>(s[i + k]);
+        if ((cb & 0xC0) != 0x80) {
+            ++i;
+            return 0xDC00 + b;
+        }
+        c = (c << 6) | (cb & 0x3F);
+    }
+    i += len;
+    return c;
+}
+
+bool isAscii(std::string_view s)
+{
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+// Iterative "*" / "?" matching with backtracking to the last star, over units
+// that are already folded.
+template <typename T>
+bool globMatch(const T* t, size_t tn, const T* p, size_t pn)
+{
+    size_t ti = 0, pi = 0, starP = size_t(-1), starT = 0;
+    while (ti < tn) {
+        if (pi < pn && p[pi] == T('*')) {
+            starP = pi++;
+            starT = ti;
+        } else if (pi < pn && (p[pi] == T('?') || p[pi] == t[ti])) {
+            ++pi;
+            ++ti;
+        } else if (starP != size_t(-1)) {
+            pi = starP + 1;
+            ti = ++starT;
+        } else {
+            return false;
+        }
+    }
+    while (pi < pn && p[pi] == T('*'))
+        ++pi;
+    return pi == pn;
+}
+
+bool foldedGlob(std::string_view name, std::string_view mask)
+{
+    if (isAscii(name) && isAscii(mask)) {
+        char tb[256], pb[256];
+        if (name.size() <= sizeof tb && mask.size() <= sizeof pb) {
+            for (size_t i = 0; i < name.size(); ++i) {
+                char c = name[i];
+                tb[i] = (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+            }
+            for (size_t i = 0; i < mask.size(); ++i) {
+                char c = mask[i];
+                pb[i] = (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+            }
+            return globMatch(tb, name.size(), pb, mask.size());
+        }
+    }
+    std::u32string t, p;
+    for (size_t i = 0; i < name.size();)
+        t.push_back(foldCodePoint(decodeUtf8(name, i)));
+    for (size_t i = 0; i < mask.size();)
+        p.push_back(foldCodePoint(decodeUtf8(mask, i)));
+    return globMatch(t.data(), t.size(), p.data(), p.size());
+}
+
+}  // namespace
+
+bool listingMaskMatches(std::string_view name, std::string_view mask)
+{
+    if (mask == "*" || mask == "*.*")
+        return true;
+    if (!mask.empty() && mask.back() == '.') {
+        // A trailing dot: the name has no extension and matches the rest.
+        while (!mask.empty() && mask.back() == '.')
+            mask.remove_suffix(1);
+        if (name.find('.') != std::string_view::npos && mask.find('.') == std::string_view::npos)
+            return false;
+        return foldedGlob(name, mask);
+    }
+    if (foldedGlob(name, mask))
+        return true;
+    // "name.*" also lists a name without an extension.
+    if (mask.size() >= 2 && mask.substr(mask.size() - 2) == ".*" &&
+        name.find('.') == std::string_view::npos)
+        return foldedGlob(name, mask.substr(0, mask.size() - 2));
+    return false;
+}
+
+DirectoryListing::~DirectoryListing()
+{
+    releaseFd();
+}
+
+DirectoryListing::DirectoryListing(DirectoryListing&& other) noexcept
+{
+    *this = std::move(other);
+}
+
+DirectoryListing& DirectoryListing::operator=(DirectoryListing&& other) noexcept
+{
+    if (this != &other) {
+        releaseFd();
+        m_fd = other.m_fd;
+        other.m_fd = -1;
+        m_dev = other.m_dev;
+        m_ino = other.m_ino;
+        m_store = other.m_store;
+        m_names = std::move(other.m_names);
+        m_offsets = std::move(other.m_offsets);
+        m_types = std::move(other.m_types);
+        m_states = std::move(other.m_states);
+    }
+    return *this;
+}
+
+void DirectoryListing::releaseFd()
+{
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+}
+
+std::error_code DirectoryListing::open(int parentFd, const std::string& name)
+{
+    releaseFd();
+    m_names.clear();
+    m_offsets.clear();
+    m_types.clear();
+    m_states.clear();
+
+    int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+    // A folder reached by walking is never entered through a link; a root
+    // named by the user is taken as given.
+    if (parentFd != AT_FDCWD)
+        flags |= O_NOFOLLOW;
+    int fd = ::openat(parentFd, name.c_str(), flags);
+    if (fd < 0)
+        return {errno, std::generic_category()};
+    struct stat st {};
+    if (::fstat(fd, &st) == 0) {
+        m_dev = st.st_dev;
+        m_ino = st.st_ino;
+    }
+    // The attribute store is chosen once per folder: every entry of a folder
+    // lies on the folder's file system (mount points aside).
+    m_store = &posix::attributeStoreFor("/proc/self/fd/" + std::to_string(fd), true);
+
+    alignas(8) char buf[64 * 1024];
+    for (;;) {
+        long n = ::syscall(SYS_getdents64, fd, buf, sizeof buf);
+        if (n < 0) {
+            int e = errno;
+            ::close(fd);
+            m_names.clear();
+            m_offsets.clear();
+            m_types.clear();
+            return {e, std::generic_category()};
+        }
+        if (n == 0)
+            break;
+        for (long pos = 0; pos < n;) {
+            auto* d = reinterpret_cast<LinuxDirent64*>(buf + pos);
+            pos += d->d_reclen;
+            const char* nm = d->d_name;
+            if (nm[0] == '.' && (nm[1] == 0 || (nm[1] == '.' && nm[2] == 0)))
+                continue;
+            m_offsets.push_back(static_cast<uint32_t>(m_names.size()));
+            m_names.append(nm, std::strlen(nm) + 1);
+            m_types.push_back(typeFromDirent(d->d_type));
+        }
+    }
+    m_fd = fd;
+    return {};
+}
+
+bool DirectoryListing::reopenFd(int parentFd, const std::string& name)
+{
+    releaseFd();
+    int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+    if (parentFd != AT_FDCWD)
+        flags |= O_NOFOLLOW;
+    int fd = ::openat(parentFd, name.c_str(), flags);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || st.st_dev != m_dev || st.st_ino != m_ino) {
+        ::close(fd);
+        return false;
+    }
+    m_fd = fd;
+    return true;
+}
+
+int64_t DirectoryListing::entrySize(size_t i)
+{
+    ensureStat(i);
+    return m_states[i].details.size;
+}
+
+std::string_view DirectoryListing::name(size_t i) const
+{
+    const char* p = m_names.data() + m_offsets[i];
+    return std::string_view(p, std::strlen(p));
+}
+
+EntryType DirectoryListing::type(size_t i)
+{
+    if (m_types[i] == EntryType::Unknown)
+        ensureStat(i);
+    return m_types[i];
+}
+
+void DirectoryListing::ensureStat(size_t i)
+{
+    if (m_states.empty())
+        m_states.resize(m_offsets.size());
+    State& s = m_states[i];
+    if (s.have & HaveStat)
+        return;
+    s.have |= HaveStat;
+    if (m_fd < 0)
+        return;
+    const char* nm = m_names.data() + m_offsets[i];
+    struct statx sx {};
+    if (::statx(m_fd, nm, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
+            STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_BLOCKS | STATX_ATIME | STATX_MTIME |
+                STATX_CTIME | STATX_BTIME,
+            &sx) != 0)
+        return;
+    EntryType t = typeFromMode(sx.stx_mode);
+    m_types[i] = t;
+    uint32_t bits = 0;
+    if (t == EntryType::File) {
+        if (!(sx.stx_mode & S_IWUSR))
+            bits |= FILE_ATTRIBUTE_READONLY;
+        if (sx.stx_blocks * 512 < sx.stx_size)
+            bits |= FILE_ATTRIBUTE_SPARSE_FILE;
+        s.details.size = static_cast<int64_t>(sx.stx_size);
+    }
+    if (sx.stx_attributes_mask & STATX_ATTR_COMPRESSED & sx.stx_attributes)
+        bits |= FILE_ATTRIBUTE_COMPRESSED;
+    if (sx.stx_attributes_mask & STATX_ATTR_ENCRYPTED & sx.stx_attributes)
+        bits |= FILE_ATTRIBUTE_ENCRYPTED;
+    if (t == EntryType::Symlink) {
+        struct stat target {};
+        s.linkToFolder = ::fstatat(m_fd, nm, &target, 0) == 0 && S_ISDIR(target.st_mode);
+    }
+    s.statAttrs = bits;
+    auto ts = [](const statx_timestamp& x) {
+        timespec t{};
+        t.tv_sec = x.tv_sec;
+        t.tv_nsec = x.tv_nsec;
+        return t;
+    };
+    s.details.modified = ts(sx.stx_mtime);
+    s.details.accessed = ts(sx.stx_atime);
+    if (sx.stx_mask & STATX_BTIME) {
+        s.details.created = ts(sx.stx_btime);
+    } else {
+        timespec m = ts(sx.stx_mtime), c = ts(sx.stx_ctime);
+        bool cEarlier = c.tv_sec < m.tv_sec || (c.tv_sec == m.tv_sec && c.tv_nsec < m.tv_nsec);
+        s.details.created = cEarlier ? c : m;
+    }
+}
+
+void DirectoryListing::ensureStored(size_t i)
+{
+    if (m_states.empty())
+        m_states.resize(m_offsets.size());
+    State& s = m_states[i];
+    if (s.have & HaveStored)
+        return;
+    s.have |= HaveStored;
+    EntryType t = type(i);
+    // Only regular files and folders carry an attribute store (user.* extended
+    // attributes are refused on links and device files).
+    if (m_fd < 0 || !m_store || (t != EntryType::File && t != EntryType::Directory))
+        return;
+    // The path through the folder's descriptor: short whatever the depth.
+    const char* nm = m_names.data() + m_offsets[i];
+    std::string path = "/proc/self/fd/" + std::to_string(m_fd) + "/" + nm;
+    const auto* store = static_cast<const posix::AttributeStore*>(m_store);
+    if (store == &posix::dosAttribStore()) {
+        // The common store: one read gives both the bits and the creation time.
+        char v[512];
+        ssize_t n = ::lgetxattr(path.c_str(), "user.DOSATTRIB", v, sizeof v);
+        if (n > 0) {
+            if (auto info = parseDosAttrib(std::string_view(v, static_cast<size_t>(n)))) {
+                s.stored = info->attributes & STORED_ATTRIBUTE_MASK;
+                if (info->createTime) {
+                    s.storedCreated = true;
+                    s.storedCreatedTime = ntTimeToTimespec(*info->createTime);
+                }
+            }
+        }
+        return;
+    }
+    s.stored = store->readAttributes(path, false) & STORED_ATTRIBUTE_MASK;
+    if (auto created = store->readCreationTime(path, false)) {
+        s.storedCreated = true;
+        s.storedCreatedTime = *created;
+    }
+}
+
+uint32_t DirectoryListing::derivedBits(size_t i) const
+{
+    uint32_t bits = 0;
+    switch (m_types[i]) {
+    case EntryType::Directory: bits |= FILE_ATTRIBUTE_DIRECTORY; break;
+    case EntryType::Symlink: bits |= FILE_ATTRIBUTE_REPARSE_POINT; break;
+    case EntryType::Other: bits |= FILE_ATTRIBUTE_DEVICE; break;
+    default: break;
+    }
+    if (name(i).front() == '.')
+        bits |= FILE_ATTRIBUTE_HIDDEN;
+    return bits;
+}
+
+uint32_t DirectoryListing::attributes(size_t i, uint32_t needed)
+{
+    if (needed & FILE_ATTRIBUTE_NORMAL)
+        needed = 0xFFFFFFFFu;  // "normal" means nothing else: everything is needed
+    type(i);
+    uint32_t bits = derivedBits(i);
+    bool isLink = m_types[i] == EntryType::Symlink;
+    if ((needed & StatBits) || (isLink && (needed & FILE_ATTRIBUTE_DIRECTORY))) {
+        ensureStat(i);
+        bits = derivedBits(i);
+        const State& s = m_states[i];
+        bits |= s.statAttrs;
+        if (s.linkToFolder)
+            bits |= FILE_ATTRIBUTE_DIRECTORY;
+    }
+    if (needed & STORED_ATTRIBUTE_MASK & ~bits) {
+        ensureStored(i);
+        bits |= m_states[i].stored;
+    }
+    if (needed == 0xFFFFFFFFu) {
+        if (m_types[i] == EntryType::Directory)
+            bits &= ~FILE_ATTRIBUTE_SPARSE_FILE;
+        if (bits == 0)
+            bits = FILE_ATTRIBUTE_NORMAL;
+    }
+    return bits;
+}
+
+const EntryDetails& DirectoryListing::details(size_t i)
+{
+    ensureStat(i);
+    ensureStored(i);
+    State& s = m_states[i];
+    s.details.attributes = attributes(i, 0xFFFFFFFFu);
+    if (s.storedCreated)
+        s.details.created = s.storedCreatedTime;
+    return s.details;
+}
+
+std::vector<size_t> DirectoryListing::matchMasks(const std::vector<std::string>& masks) const
+{
+    std::vector<size_t> out;
+    const size_t n = m_offsets.size();
+    for (const std::string& mask : masks) {
+        if (mask == "*" || mask == "*.*") {
+            for (size_t i = 0; i < n; ++i)
+                out.push_back(i);
+            continue;
+        }
+        for (size_t i = 0; i < n; ++i)
+            if (listingMaskMatches(name(i), mask))
+                out.push_back(i);
+    }
+    return out;
+}
+
+}  // namespace korvala

@@ -1,0 +1,98 @@
+#include "platform/FileAttributes.h"
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "platform/posix/AttributeStore.h"
+#include "platform/posix/OwnerWrite.h"
+
+namespace korvala {
+
+namespace {
+
+// The last name of a path, trailing slashes ignored.
+std::string lastName(const std::string& path)
+{
+    size_t end = path.find_last_not_of('/');
+    if (end == std::string::npos)
+        return {};
+    const size_t slash = path.rfind('/', end);
+    const size_t start = slash == std::string::npos ? 0 : slash + 1;
+    return path.substr(start, end - start + 1);
+}
+
+// Names starting with "." are hidden on Linux (file managers, Samba and Wine agree);
+// "." and ".." only name a folder by its place.
+bool isDotName(const std::string& name)
+{
+    return name.size() > 1 && name[0] == '.' && name != "..";
+}
+
+}  // namespace
+
+uint32_t getFileAttributes(const std::string& path)
+{
+    struct statx stx{};
+    if (path.empty() ||
+        ::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_BLOCKS, &stx) != 0)
+        return INVALID_FILE_ATTRIBUTES;
+
+    uint32_t word = posix::attributeStoreFor(path, false).readAttributes(path, false);
+    const mode_t mode = stx.stx_mode;
+    if (S_ISDIR(mode)) {
+        word |= FILE_ATTRIBUTE_DIRECTORY;
+    } else if (S_ISLNK(mode)) {
+        word |= FILE_ATTRIBUTE_REPARSE_POINT;
+        // A link to a folder is a folder link, as the directory listing reports it;
+        // the link is never followed for anything else.
+        struct stat target{};
+        if (::stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode))
+            word |= FILE_ATTRIBUTE_DIRECTORY;
+    } else if (S_ISCHR(mode) || S_ISBLK(mode) || S_ISFIFO(mode) || S_ISSOCK(mode)) {
+        word |= FILE_ATTRIBUTE_DEVICE;
+    } else if (S_ISREG(mode)) {
+        if (!(mode & S_IWUSR))
+            word |= FILE_ATTRIBUTE_READONLY;
+        if ((stx.stx_mask & STATX_BLOCKS) && stx.stx_blocks * 512 < stx.stx_size)
+            word |= FILE_ATTRIBUTE_SPARSE_FILE;
+    }
+    if ((stx.stx_attributes_mask & STATX_ATTR_COMPRESSED) && (stx.stx_attributes & STATX_ATTR_COMPRESSED))
+        word |= FILE_ATTRIBUTE_COMPRESSED;
+    if ((stx.stx_attributes_mask & STATX_ATTR_ENCRYPTED) && (stx.stx_attributes & STATX_ATTR_ENCRYPTED))
+        word |= FILE_ATTRIBUTE_ENCRYPTED;
+    if (isDotName(lastName(path)))
+        word |= FILE_ATTRIBUTE_HIDDEN;
+    if (word == 0)
+        word = FILE_ATTRIBUTE_NORMAL;
+    return word;
+}
+
+std::error_code setFileAttributes(const std::string& path, uint32_t attributes)
+{
+    struct stat st{};
+    if (path.empty())
+        return std::make_error_code(std::errc::no_such_file_or_directory);
+    if (::lstat(path.c_str(), &st) != 0)
+        return {errno, std::generic_category()};
+
+    const uint32_t stored = attributes & STORED_ATTRIBUTE_MASK;
+    const posix::AttributeStore& store = posix::attributeStoreFor(path, false);
+    auto write = [&] { return store.writeAttributes(path, false, stored); };
+
+    // Directories, links and device files keep read-only in the store alone.
+    if (!S_ISREG(st.st_mode))
+        return write();
+
+    // Regular files: read-only is also the write permission. Setting it writes the
+    // store first and then removes all write permission; clearing it gives the owner
+    // write permission before the store is written.
+    const mode_t original = st.st_mode & 07777;
+    const mode_t finalMode = (stored & FILE_ATTRIBUTE_READONLY) ? (original & ~mode_t(0222)) : (original | S_IWUSR);
+    if (finalMode == original && store.readAttributes(path, false) == stored)
+        return {};
+    return posix::withOwnerWrite(path, st, finalMode, write);
+}
+
+}  // namespace korvala

@@ -1,0 +1,192 @@
+// korvala-cli attrib and times: output formats, changes made through them,
+// exit statuses and messages.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "TimeTestSupport.h"
+#include "platform/FileAttributes.h"
+
+namespace korvala {
+namespace {
+
+using namespace test;
+
+ProcessResult cli(std::vector<std::string> args)
+{
+    args.insert(args.begin(), KORVALA_CLI_PATH);
+    return runProcess(args, {"TZ=UTC"});
+}
+
+TEST(CliAttrib, PrintsTheFiveLettersAndThePath)
+{
+    TempDir dir;
+    const std::string file = dir.file("a.txt");
+    const std::string folder = dir.folder("sub");
+    ASSERT_FALSE(setFileAttributes(file, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+    const ProcessResult r = cli({"attrib", file, folder});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "_R_A_  " + file + "\n____D  " + folder + "\n");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(CliAttrib, AppliesTheChoicesThenPrints)
+{
+    TempDir dir;
+    const std::string file = dir.file("a.txt");
+    const std::string folder = dir.folder("sub");
+    ASSERT_FALSE(setFileAttributes(file, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+    ProcessResult r = cli({"attrib", "--readonly=clear", "--hidden=set", "--system", "set", file, folder});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "S_HA_  " + file + "\nS_H_D  " + folder + "\n");
+    EXPECT_EQ(getFileAttributes(file) & 0x27u, 0x26u);
+
+    r = cli({"attrib", "--readonly=keep", "--hidden=clear", "--system=clear", "--archive=clear", file});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "_____  " + file + "\n");
+}
+
+TEST(CliAttrib, UnreadablePathIsReportedAndFailsTheRun)
+{
+    TempDir dir;
+    const std::string file = dir.file("a.txt");
+    const std::string gone = dir.path() + "/gone";
+    for (const std::vector<std::string>& args :
+        {std::vector<std::string>{"attrib", gone, file},
+            std::vector<std::string>{"attrib", "--hidden=set", gone, file}}) {
+        const ProcessResult r = cli(args);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_NE(r.out.find("  " + file + "\n"), std::string::npos) << r.out;
+        EXPECT_EQ(r.out.find(gone), std::string::npos) << r.out;
+        EXPECT_EQ(r.err, gone + ": System Error.  Code: 2.\r\nNo such file or directory\n");
+    }
+}
+
+TEST(CliAttrib, BadUsageIsStatusTwo)
+{
+    TempDir dir;
+    const std::string file = dir.file("a.txt");
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"attrib"},
+             std::vector<std::string>{"attrib", "--hidden=on", file},
+             std::vector<std::string>{"attrib", "--compressed=set", file}}) {
+        const ProcessResult r = cli(args);
+        EXPECT_EQ(r.exitCode, 2) << args.back();
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err, "");
+    }
+    EXPECT_EQ(getFileAttributes(file) & FILE_ATTRIBUTE_HIDDEN, 0u);
+}
+
+TEST(CliTimes, PrintsThreeLocalTimesToTheNanosecond)
+{
+    TempDir dir;
+    const std::string file = dir.file("a.txt");
+    setTimes(file, makeTimespec(utcSeconds(2001, 2, 3, 4, 5, 6), 700),
+        makeTimespec(utcSeconds(2014, 7, 28, 11, 41, 3), 123456789),
+        makeTimespec(utcSeconds(1999, 12, 31, 23, 59, 59), 999999999));
+    ProcessResult r = cli({"times", file});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out,
+        "Created  : 2001-02-03 04:05:06.000000700\n"
+        "Modified : 2014-07-28 11:41:03.123456789\n"
+        "Accessed : 1999-12-31 23:59:59.999999999\n");
+
+    r = runProcess({KORVALA_CLI_PATH, "times", file}, {"TZ=Asia/Kolkata"});
+    EXPECT_EQ(r.out.substr(0, 41), "Created  : 2001-02-03 09:35:06.000000700\n");
+}
+
+TEST(CliTimes, SetBySpecifiedDateTimeKeepsUnnamedParts)
+{
+    TempDir dir;
+    const std::string file = dir.file("a.txt");
+    setTimes(file, makeTimespec(utcSeconds(2001, 2, 3, 4, 5, 7), 500),
+        makeTimespec(utcSeconds(2014, 7, 28, 11, 41, 3), 0), makeTimespec(utcSeconds(1999, 12, 31, 23, 59, 59), 0));
+    const ProcessResult r = cli({"times", "--set", "created=2020-01-15", "--set", "modified=07:08:09",
+        "--set", "accessed=2000-02-29,12:00", file});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out,
+        "Created  : 2020-01-15 04:05:06.000000000\n"
+        "Modified : 2014-07-28 07:08:08.000000000\n"
+        "Accessed : 2000-02-29 12:00:00.000000000\n");
+}
+
+TEST(CliTimes, SetByAgeShiftsByTheAmounts)
+{
+    TempDir dir;
+    const std::string file = dir.file("a.txt");
+    setTimes(file, makeTimespec(utcSeconds(2020, 1, 31, 10, 0, 0), 500),
+        makeTimespec(utcSeconds(2014, 7, 28, 11, 41, 3), 123456789), makeTimespec(utcSeconds(2016, 2, 29), 0));
+    const ProcessResult r = cli({"times", "--shift", "created=+1mo", "--shift", "modified=+1d,-2h",
+        "--shift", "accessed=1y,-30min,+5s", file});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out,
+        "Created  : 2020-02-29 10:00:00.000000500\n"
+        "Modified : 2014-07-29 09:41:03.123456789\n"
+        "Accessed : 2017-02-27 23:30:05.000000000\n");
+}
+
+TEST(CliTimes, FailuresAndBadUsage)
+{
+    TempDir dir;
+    const std::string file = dir.file("a.txt");
+    const std::string gone = dir.path() + "/gone";
+
+    ProcessResult r = cli({"times", gone, file});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, gone + ": System Error.  Code: 2.\r\nNo such file or directory\n");
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 3);
+
+    // A read-only file keeps its times under "Set by Specified DateTime".
+    const std::string ro = dir.file("ro.txt");
+    ASSERT_FALSE(setFileAttributes(ro, FILE_ATTRIBUTE_READONLY));
+    const FileTimes before = timesOf(ro);
+    r = cli({"times", "--set", "modified=2020-01-01", ro});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, ro + ": System Error.  Code: 13.\r\nPermission denied\n");
+    EXPECT_TRUE(sameTime(timesOf(ro).modified, before.modified));
+
+    // A date without a DOS form.
+    r = cli({"times", "--set", "modified=1970-06-01", file});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, file + ": " + "System Error.  Code: 75.\r\nValue too large for defined data type\n");
+
+    // A file failing under "Set by Age" ends the run: later paths keep their
+    // times. Year 2478 is past the end of ext4's stamps (2446), where the
+    // kernel would clamp silently; a file system that holds it must then
+    // really hold it.
+    const std::string other = dir.file("other.txt");
+    setTimes(file, makeTimespec(utcSeconds(2020, 1, 1), 0), makeTimespec(utcSeconds(2020, 1, 1), 0),
+        makeTimespec(utcSeconds(2020, 1, 1), 0));
+    const FileTimes otherBefore = timesOf(other);
+    r = cli({"times", "--shift", "modified=+250y,+2500mo", file, other});
+    if (r.exitCode == 0) {
+        EXPECT_EQ(timesOf(file).modified.tv_sec, utcSeconds(2478, 5, 1));
+    } else {
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, file + ": System Error.  Code: 75.\r\nValue too large for defined data type\n"
+                         "DateTime Changing process ABORTED!\n");
+        EXPECT_EQ(r.out, "");
+        EXPECT_TRUE(sameTime(timesOf(other).modified, otherBefore.modified));
+    }
+
+    for (const std::vector<std::string>& args : {
+             std::vector<std::string>{"times"},
+             std::vector<std::string>{"times", "--set", "changed=2020-01-01", file},
+             std::vector<std::string>{"times", "--set", "created=2020-02-30", file},
+             std::vector<std::string>{"times", "--set", "created=25:00", file},
+             std::vector<std::string>{"times", "--set", "created=2020-01-01", "--set", "created=10:00", file},
+             std::vector<std::string>{"times", "--shift", "created=+1w", file},
+             std::vector<std::string>{"times", "--shift", "created=+251y", file},
+             std::vector<std::string>{"times", "--shift", "created=+1d,+2d", file},
+             std::vector<std::string>{"times", "--set", "created=2020-01-01", "--shift", "modified=1d", file},
+         }) {
+        r = cli(args);
+        EXPECT_EQ(r.exitCode, 2) << args[args.size() > 2 ? 2 : 0];
+        EXPECT_EQ(r.out, "");
+    }
+    EXPECT_TRUE(sameTime(timesOf(file).created, makeTimespec(utcSeconds(2020, 1, 1), 0)));
+}
+
+}  // namespace
+}  // namespace korvala

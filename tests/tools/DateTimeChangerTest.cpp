@@ -1,0 +1,173 @@
+// The per-item work of the DateTime Changer on real files and folders.
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+#include "TimeTestSupport.h"
+#include "platform/FileAttributes.h"
+#include "platform/KorvalaError.h"
+#include "tools/DateTimeChanger.h"
+
+namespace korvala {
+namespace {
+
+using namespace test;
+
+DateTimeOffsets days(int n)
+{
+    DateTimeOffsets o;
+    o.days = n;
+    return o;
+}
+
+class DateTimeChangerTest : public ::testing::Test {
+protected:
+    ZoneGuard zone{"UTC"};
+    TempDir dir;
+    // Odd seconds and sub-second parts, so that every cut shows.
+    const timespec c0 = makeTimespec(utcSeconds(2014, 1, 31, 10, 0, 3), 750000000);
+    const timespec m0 = makeTimespec(utcSeconds(2015, 3, 1, 23, 59, 59), 999999999);
+    const timespec a0 = makeTimespec(utcSeconds(2016, 2, 29, 0, 0, 1), 123456789);
+
+    static timespec evenSecond(const timespec& t) { return makeTimespec(t.tv_sec - t.tv_sec % 2, 0); }
+};
+
+TEST_F(DateTimeChangerTest, SpecifiedWithNothingTickedCutsToTheEvenSecond)
+{
+    for (const std::string& path : {dir.file("f.txt"), dir.folder("sub")}) {
+        setTimes(path, c0, m0, a0);
+        EXPECT_FALSE(SetBySpecifiedDateTime(path, {}, {}, {})) << path;
+        expectTimes(path, evenSecond(c0), evenSecond(m0), evenSecond(a0));
+    }
+}
+
+TEST_F(DateTimeChangerTest, SpecifiedDateOrTimeReplacesOnlyThatPart)
+{
+    const std::string file = dir.file("f.txt");
+    setTimes(file, c0, m0, a0);
+    NewTimeChoice created;
+    created.date = encodeDate(2020, 1, 15);
+    NewTimeChoice modified;
+    modified.timeOfDay = encodeTime(7, 8, 9, 500);
+    NewTimeChoice accessed;
+    accessed.date = encodeDate(2000, 2, 29);
+    accessed.timeOfDay = encodeDate(1999, 1, 1) + encodeTime(12, 0, 0, 0);  // the picker's date is not used
+    EXPECT_FALSE(SetBySpecifiedDateTime(file, created, modified, accessed));
+    expectTimes(file, makeTimespec(utcSeconds(2020, 1, 15, 10, 0, 2), 0),
+        makeTimespec(utcSeconds(2015, 3, 1, 7, 8, 8), 0), makeTimespec(utcSeconds(2000, 2, 29, 12), 0));
+}
+
+TEST_F(DateTimeChangerTest, SpecifiedKeepsUntickedValuesAcrossDaylightSaving)
+{
+    // Stored times in January and in July, zones with daylight saving in either
+    // half of the year: whatever the season of today in one of them, an
+    // unticked picker keeps its value.
+    const timespec january = makeTimespec(utcSeconds(2019, 1, 10, 12, 0, 0), 0);
+    const timespec july = makeTimespec(utcSeconds(2019, 7, 10, 12, 0, 0), 0);
+    for (const char* name : {"Europe/Berlin", "Australia/Sydney", "America/New_York"}) {
+        ZoneGuard zoneOfTest(name);
+        const std::string file = dir.file("dst.txt");
+        setTimes(file, january, july, january);
+        EXPECT_FALSE(SetBySpecifiedDateTime(file, {}, {}, {})) << name;
+        expectTimes(file, january, july, january);
+        setTimes(file, july, january, july);
+        EXPECT_FALSE(SetBySpecifiedDateTime(file, {}, {}, {})) << name;
+        expectTimes(file, july, january, july);
+    }
+
+    ZoneGuard berlin("Europe/Berlin");
+    const std::string file = dir.file("dst.txt");
+    setTimes(file, july, january, july);
+    NewTimeChoice date;
+    date.date = encodeDate(2019, 8, 1);
+    EXPECT_FALSE(SetBySpecifiedDateTime(file, {}, date, {}));
+    // The time of day stays 13:00 local, which on 1 August is 11:00 UTC.
+    expectTimes(file, july, makeTimespec(utcSeconds(2019, 8, 1, 11, 0, 0), 0), july);
+}
+
+TEST_F(DateTimeChangerTest, SpecifiedLeavesAReadOnlyFileAndAMissingPathAlone)
+{
+    const std::string file = dir.file("ro.txt");
+    setTimes(file, c0, m0, a0);
+    ASSERT_FALSE(setFileAttributes(file, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+    NewTimeChoice all;
+    all.date = encodeDate(2020, 1, 15);
+    all.timeOfDay = encodeTime(1, 2, 4, 0);
+    EXPECT_EQ(SetBySpecifiedDateTime(file, all, all, all), std::make_error_code(std::errc::permission_denied));
+    expectTimes(file, c0, m0, a0);
+
+    EXPECT_EQ(SetBySpecifiedDateTime(dir.path() + "/gone", all, all, all),
+        std::make_error_code(std::errc::no_such_file_or_directory));
+}
+
+TEST_F(DateTimeChangerTest, AgeWithZeroAmountsLeavesAFileExactlyAsItWas)
+{
+    const std::string file = dir.file("zero.txt");
+    setTimes(file, c0, m0, a0);
+    EXPECT_FALSE(SetByAge(file, {}, {}, {}));
+    expectTimes(file, c0, m0, a0);
+
+    // A new file whose creation time is its birth time, to the nanosecond: a
+    // zero row leaves it so while another row moves its own stamp.
+    const std::string fresh = dir.file("fresh.txt");
+    const FileTimes born = timesOf(fresh);
+    EXPECT_FALSE(SetByAge(fresh, {}, {}, {}));
+    expectTimes(fresh, born.created, born.modified, born.accessed);
+    EXPECT_FALSE(SetByAge(fresh, {}, days(-1), {}));
+    expectTimes(fresh, born.created, makeTimespec(born.modified.tv_sec - 86400, born.modified.tv_nsec),
+        born.accessed);
+}
+
+TEST_F(DateTimeChangerTest, AgeMovesAFileAtFullPrecisionEvenWhenReadOnly)
+{
+    const std::string file = dir.file("age.txt");
+    setTimes(file, c0, m0, a0);
+    ASSERT_FALSE(setFileAttributes(file, FILE_ATTRIBUTE_READONLY));
+    DateTimeOffsets created;
+    created.months = 1;  // 31 January 2014 -> 28 February 2014
+    DateTimeOffsets accessed;
+    accessed.years = 1;  // 29 February 2016 -> 28 February 2017
+    accessed.seconds = -2;
+    EXPECT_FALSE(SetByAge(file, created, days(1), accessed));
+    expectTimes(file, makeTimespec(utcSeconds(2014, 2, 28, 10, 0, 3), 750000000),
+        makeTimespec(utcSeconds(2015, 3, 2, 23, 59, 59), 999999999),
+        makeTimespec(utcSeconds(2017, 2, 27, 23, 59, 59), 123456789));
+}
+
+TEST_F(DateTimeChangerTest, AgeOnAFolderGoesThroughLocalTimeInTwoSecondSteps)
+{
+    const std::string folder = dir.folder("sub");
+    setTimes(folder, c0, m0, a0);
+    EXPECT_FALSE(SetByAge(folder, {}, days(1), days(-1)));
+    expectTimes(folder, evenSecond(c0), evenSecond(makeTimespec(m0.tv_sec + 86400, 0)),
+        evenSecond(makeTimespec(a0.tv_sec - 86400, 0)));
+}
+
+TEST_F(DateTimeChangerTest, AgeOutOfTheCalendarIsADateEncodeErrorAndWritesNothing)
+{
+    const std::string file = dir.file("bounds.txt");
+    setTimes(file, c0, m0, a0);
+    DateTimeOffsets later;
+    later.years = 7990;  // 2015 + 7990 = 10005
+    DateTimeOffsets earlier;
+    earlier.months = -2014 * 12;  // January 2014 - 2014 years = year 0
+    for (const auto& [created, modified] : {std::pair{days(1), later}, std::pair{earlier, days(1)}}) {
+        try {
+            SetByAge(file, created, modified, days(1));
+            ADD_FAILURE() << "no error";
+        } catch (const KorvalaError& e) {
+            EXPECT_STREQ(e.what(), "Invalid argument to date encode");
+        }
+        expectTimes(file, c0, m0, a0);
+    }
+}
+
+TEST_F(DateTimeChangerTest, AgeOnAMissingPathReportsNoTimes)
+{
+    EXPECT_EQ(SetByAge(dir.path() + "/gone", days(1), days(1), days(1)),
+        std::make_error_code(std::errc::no_such_file_or_directory));
+}
+
+}  // namespace
+}  // namespace korvala

@@ -1,0 +1,82 @@
+#include "tools/DateTimeChanger.h"
+
+#include <filesystem>
+
+#include "platform/FileTimes.h"
+#include "tools/FileDateTime.h"
+
+namespace korvala {
+namespace {
+
+std::error_code noTimes()
+{
+    return std::make_error_code(std::errc::no_such_file_or_directory);
+}
+
+// The current local value of a stamp with the picker's parts put in place.
+DateTimeParts chosenParts(const timespec& stored, const NewTimeChoice& choice)
+{
+    DateTimeParts parts = DateTimeToParts(UTCToLocalDateTime(FileTimeToUtcDateTime(stored)));
+    if (choice.date) {
+        const DateTimeParts d = DateTimeToParts(*choice.date);
+        parts.year = d.year;
+        parts.month = d.month;
+        parts.day = d.day;
+    }
+    if (choice.timeOfDay) {
+        const DateTimeParts t = DateTimeToParts(*choice.timeOfDay);
+        parts.hour = t.hour;
+        parts.minute = t.minute;
+        parts.second = t.second;
+        parts.millisecond = t.millisecond;
+    }
+    return parts;
+}
+
+DateTimeParts localParts(const timespec& utc)
+{
+    return DateTimeToParts(UTCToLocalDateTime(FileTimeToUtcDateTime(utc)));
+}
+
+}  // namespace
+
+std::error_code SetBySpecifiedDateTime(const std::string& path, const NewTimeChoice& created,
+    const NewTimeChoice& modified, const NewTimeChoice& accessed)
+{
+    FileTimes stored;
+    if (readFileTimes(path, stored))
+        return noTimes();
+    return SetAllFileDateTimes(path, chosenParts(stored.created, created),
+        chosenParts(stored.accessed, accessed), chosenParts(stored.modified, modified));
+}
+
+std::error_code SetByAge(const std::string& path, const DateTimeOffsets& created,
+    const DateTimeOffsets& modified, const DateTimeOffsets& accessed)
+{
+    FileTimes stored;
+    if (readFileTimes(path, stored))
+        return noTimes();
+    // All three are moved before anything is written, so a value out of the
+    // calendar leaves the item untouched.
+    const timespec newCreated = ShiftByAge(stored.created, created);
+    const timespec newModified = ShiftByAge(stored.modified, modified);
+    const timespec newAccessed = ShiftByAge(stored.accessed, accessed);
+
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        return SetAllFileDateTimes(
+            path, localParts(newCreated), localParts(newAccessed), localParts(newModified));
+
+    // A stamp whose row is all zeros is not written at all: rewriting it could
+    // only lose precision (a creation time kept in 100 ns steps by the store
+    // while the birth time had nanoseconds) or fail where no store exists.
+    if (!created.isZero())
+        SetFileDateTime(path, FileTimeKind::fkCreated, newCreated);
+    if (!modified.isZero())
+        SetFileDateTime(path, FileTimeKind::fkModified, newModified);
+    if (!accessed.isZero())
+        SetFileDateTime(path, FileTimeKind::fkAccessed, newAccessed);
+    return {};
+}
+
+}  // namespace korvala
