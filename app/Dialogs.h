@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+class QDialog;
 class QWidget;
 
 class Dialogs {
@@ -28,6 +29,9 @@ public:
     virtual QString existingDirectory(QWidget* parent, const QString& title, const QString& initialFolder) = 0;
     // An input box; false when cancelled.
     virtual bool input(QWidget* parent, const QString& caption, const QString& prompt, QString& value) = 0;
+    // Shows one of the program's own modal windows (about, donation, ...) and
+    // returns its result code. Tests override it so that nothing blocks.
+    virtual int showModal(QDialog& window);
 };
 
 // The dialogs in use; production dialogs until a test installs others.

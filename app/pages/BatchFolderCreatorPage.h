@@ -1,0 +1,12 @@
+#pragma once
+// The Batch Folder Creator page (shtBFC).
+
+#include "app/pages/ToolPage.h"
+
+class TBatchFolderCreatorPage : public TToolPage {
+    Q_OBJECT
+
+public:
+    explicit TBatchFolderCreatorPage(TfrmKorvala& form);
+
+};

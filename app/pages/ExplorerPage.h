@@ -1,0 +1,12 @@
+#pragma once
+// The Explorer page (shtExp).
+
+#include "app/pages/ToolPage.h"
+
+class TExplorerPage : public TToolPage {
+    Q_OBJECT
+
+public:
+    explicit TExplorerPage(TfrmKorvala& form);
+
+};

@@ -1,0 +1,121 @@
+// The desktop shell calls over a real (private) session bus: a file manager
+// service of the test receives ShowItems and ShowItemProperties with the
+// item's URI.
+
+#include <mutex>
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
+#include <QLabel>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include "GuiEnvironment.h"
+#include "app/PropertiesDialog.h"
+#include "app/ShellIntegration.h"
+
+namespace {
+
+struct ReceivedCall {
+    QString method;
+    QStringList uris;
+    QString startupId;
+};
+
+// Answers the FileManager1 methods and records them.
+class FakeFileManager : public QDBusVirtualObject {
+public:
+    QString introspect(const QString&) const override
+    {
+        return QStringLiteral(
+            "<interface name=\"org.freedesktop.FileManager1\">"
+            "<method name=\"ShowItems\"><arg type=\"as\" direction=\"in\"/><arg type=\"s\" direction=\"in\"/></method>"
+            "<method name=\"ShowItemProperties\"><arg type=\"as\" direction=\"in\"/><arg type=\"s\" direction=\"in\"/></method>"
+            "</interface>");
+    }
+
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
+    {
+        const QList<QVariant> args = message.arguments();
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            calls.push_back({message.member(), args.value(0).toStringList(), args.value(1).toString()});
+        }
+        connection.send(message.createReply());
+        return true;
+    }
+
+    std::vector<ReceivedCall> taken()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return calls;
+    }
+
+private:
+    std::mutex mutex;
+    std::vector<ReceivedCall> calls;  // guarded by mutex: filled on the service thread
+};
+
+TEST(DesktopShellTest, FileManagerServiceReceivesTheItemUri)
+{
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        GTEST_SKIP() << "no private session bus (dbus-daemon missing)";
+    // The service lives on a connection and a thread of its own, so that the
+    // window thread's blocking call can be answered.
+    QThread serviceThread;
+    serviceThread.start();
+    FakeFileManager manager;
+    manager.moveToThread(&serviceThread);
+    QDBusConnection service = QDBusConnection::connectToBus(
+        QString::fromLocal8Bit(qgetenv("DBUS_SESSION_BUS_ADDRESS")), QStringLiteral("fake-file-manager"));
+    ASSERT_TRUE(service.isConnected());
+    ASSERT_TRUE(service.registerVirtualObject(QStringLiteral("/org/freedesktop/FileManager1"), &manager));
+    ASSERT_TRUE(service.registerService(QStringLiteral("org.freedesktop.FileManager1")));
+
+    setShell(nullptr);  // the desktop shell
+    const std::string path = testRoot() + "/a folder/na\xC3\xAFve file.txt";
+    shell().showItem(path);
+    shell().showProperties(path);
+    setShell(&testShell());
+
+    const std::vector<ReceivedCall> calls = manager.taken();
+    ASSERT_EQ(calls.size(), 2u);
+    const QString uri = QStringLiteral("file://") + QString::fromStdString(testRoot())
+        + QStringLiteral("/a%20folder/na%C3%AFve%20file.txt");
+    EXPECT_EQ(calls[0].method, QStringLiteral("ShowItems"));
+    EXPECT_EQ(calls[0].uris, QStringList{uri});
+    EXPECT_EQ(calls[1].method, QStringLiteral("ShowItemProperties"));
+    EXPECT_EQ(calls[1].uris, QStringList{uri});
+
+    service.unregisterService(QStringLiteral("org.freedesktop.FileManager1"));
+    service.unregisterObject(QStringLiteral("/org/freedesktop/FileManager1"));
+    QDBusConnection::disconnectFromBus(QStringLiteral("fake-file-manager"));
+    manager.moveToThread(QThread::currentThread());
+    serviceThread.quit();
+    serviceThread.wait();
+}
+
+TEST(PropertiesWindowTest, ShowsNameFolderSizeAndPermissions)
+{
+    const std::string folder = makeTempDir();
+    const std::string path = makeFile(folder, "report.txt");  // "content of report.txt": 21 bytes
+    TfrmProperties window(path);
+    QStringList texts;
+    for (QLabel* label : window.findChildren<QLabel*>())
+        texts << label->text();
+    const QString all = texts.join(u'\n');
+    EXPECT_TRUE(texts.contains(QStringLiteral("report.txt"))) << all.toStdString();
+    EXPECT_TRUE(texts.contains(QString::fromStdString(folder))) << all.toStdString();
+    EXPECT_TRUE(all.contains(QStringLiteral("21 bytes"))) << all.toStdString();
+    EXPECT_TRUE(all.contains(QStringLiteral("rw-"))) << all.toStdString();
+
+    TfrmProperties missing(folder + "/gone");
+    bool unreadable = false;
+    for (QLabel* label : missing.findChildren<QLabel*>())
+        unreadable |= label->text().contains(QStringLiteral("cannot be read"));
+    EXPECT_TRUE(unreadable);
+}
+
+}  // namespace
