@@ -1,0 +1,62 @@
+// korvala-cli compare [-a ALGO] FILE1 FILE2
+// Prints the digest of both files and whether they are equal.
+
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "Command.h"
+#include "hash/ChecksumCheck.h"
+#include "platform/KorvalaError.h"
+
+namespace korvala::cli {
+namespace {
+
+// The algorithm named by -a; an unknown name is a usage error.
+HashAlgorithm algorithmOption(const std::string& name)
+{
+    const auto algorithm = hashAlgorithmFromName(name);
+    if (!algorithm)
+        throw CLI::ValidationError("--algorithm", "unknown hash algorithm \"" + name + "\"");
+    return *algorithm;
+}
+
+struct CompareOptions {
+    std::string algorithm = "CRC32";
+    std::string file1;
+    std::string file2;
+};
+
+void runCompare(const CompareOptions& options)
+{
+    const HashAlgorithm algorithm = algorithmOption(options.algorithm);
+    if (options.file1.empty() || options.file2.empty())
+        throw CLI::ValidationError("compare", "FILE1 and FILE2 must not be empty");
+    try {
+        const auto result = CompareFileChecksums(options.file1, options.file2, algorithm, [] { return interrupted(); });
+        if (!result) {
+            std::cerr << "File Compare Process ABORTED!\n";
+            setExitStatus(1);
+            return;
+        }
+        std::cout << CompareFirstLabel << result->firstDigest << '\n'
+                  << CompareSecondLabel << result->secondDigest << '\n'
+                  << compareVerdictText(result->verdict) << '\n';
+        setExitStatus(result->verdict == ChecksumVerdict::cvSame ? 0 : 1);
+    } catch (const KorvalaError& e) {
+        std::cerr << e.what() << '\n';
+        setExitStatus(1);
+    }
+}
+
+const CommandRegistrar registrar([](CLI::App& app) {
+    auto options = std::make_shared<CompareOptions>();
+    CLI::App* sub = app.add_subcommand("compare", "Compare two files by their digest (exit 0 same, 1 different)");
+    sub->add_option("-a,--algorithm", options->algorithm, "Digest to compute (default CRC32)");
+    sub->add_option("file1", options->file1, "First file")->required();
+    sub->add_option("file2", options->file2, "Second file")->required();
+    sub->callback([options] { runCompare(*options); });
+});
+
+}  // namespace
+}  // namespace korvala::cli

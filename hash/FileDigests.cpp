@@ -1,0 +1,315 @@
+#include "hash/FileDigests.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <condition_variable>
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "hash/CpuDispatch.h"
+#include "hash/DigestContexts.h"
+#include "hash/FileErrors.h"
+#include "platform/KorvalaError.h"
+
+namespace korvala {
+
+namespace {
+
+constexpr std::size_t kBlockSize = 1 << 20;
+constexpr int kSlots = 4;
+
+struct BufferDeleter {
+    void operator()(std::uint8_t* p) const { std::free(p); }
+};
+using Buffer = std::unique_ptr<std::uint8_t, BufferDeleter>;
+
+Buffer allocateBuffer(std::size_t size)
+{
+    void* p = nullptr;
+    if (posix_memalign(&p, 4096, size) != 0)
+        throw std::bad_alloc();
+    return Buffer(static_cast<std::uint8_t*>(p));
+}
+
+// Fills `buffer` as far as the file goes; returns the byte count, 0 at the end,
+// -1 with errno on a failed read.
+long long readBlock(int fd, std::uint8_t* buffer, std::size_t size)
+{
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(fd, buffer + done, size - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return -1;
+        }
+        if (n == 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    return static_cast<long long>(done);
+}
+
+// One running digest; the three Tiger sizes share one context.
+struct Job {
+    std::unique_ptr<DigestContext> context;
+    TigerContext* tiger = nullptr;
+    std::vector<HashAlgorithm> outputs;
+    double cost = 0;  // rough nanoseconds per byte, to balance the two threads
+};
+
+double costOf(HashAlgorithm a)
+{
+    const bool shaNi = useShaInstructions();
+    switch (a) {
+    case HashAlgorithm::haCRC32:
+        return useCarrylessMultiply() ? 0.05 : 0.4;
+    case HashAlgorithm::haMD4:
+        return 0.6;
+    case HashAlgorithm::haMD5:
+        return 1.6;
+    case HashAlgorithm::haRIPEMD128:
+        return 1.3;
+    case HashAlgorithm::haRIPEMD160:
+        return 2.0;
+    case HashAlgorithm::haSHA1:
+        return shaNi ? 0.5 : 1.3;
+    case HashAlgorithm::haSHA256:
+        return shaNi ? 0.6 : 2.6;
+    case HashAlgorithm::haSHA384:
+    case HashAlgorithm::haSHA512:
+        return 1.2;
+    default:
+        return 1.6;  // Tiger
+    }
+}
+
+std::vector<Job> makeJobs(HashAlgorithmSet algorithms)
+{
+    std::vector<Job> jobs;
+    Job tigerJob;
+    for (int i = 0; i < HashAlgorithmCount; ++i) {
+        if (!algorithms.test(static_cast<std::size_t>(i)))
+            continue;
+        const auto a = static_cast<HashAlgorithm>(i);
+        if (a == HashAlgorithm::haTiger128 || a == HashAlgorithm::haTiger160 || a == HashAlgorithm::haTiger192) {
+            if (!tigerJob.context) {
+                auto tiger = std::make_unique<TigerContext>(192);
+                tigerJob.tiger = tiger.get();
+                tigerJob.context = std::move(tiger);
+                tigerJob.cost = costOf(a);
+            }
+            tigerJob.outputs.push_back(a);
+            continue;
+        }
+        Job job;
+        job.context = makeDigestContext(a);
+        job.outputs.push_back(a);
+        job.cost = costOf(a);
+        jobs.push_back(std::move(job));
+    }
+    if (tigerJob.context)
+        jobs.push_back(std::move(tigerJob));
+    return jobs;
+}
+
+void finishJobs(std::vector<Job>& jobs, FileDigestResult& result)
+{
+    for (auto& job : jobs) {
+        if (job.tiger) {
+            const std::string full = job.tiger->finish192();
+            for (HashAlgorithm a : job.outputs)
+                result.digests[static_cast<std::size_t>(a)] =
+                    full.substr(0, static_cast<std::size_t>(HashDigitCounts[static_cast<std::size_t>(a)]));
+        } else {
+            result.digests[static_cast<std::size_t>(job.outputs.front())] = job.context->finish();
+        }
+    }
+}
+
+void feed(const std::vector<Job*>& jobs, const std::uint8_t* data, std::size_t size)
+{
+    for (Job* job : jobs)
+        job->context->update(data, size);
+}
+
+// Reading and hashing on the calling thread.
+void runSerial(int fd, std::vector<Job>& jobs, FileDigestResult& result)
+{
+    thread_local Buffer buffer;
+    if (!buffer)
+        buffer = allocateBuffer(kBlockSize);
+    std::vector<Job*> all;
+    for (auto& job : jobs)
+        all.push_back(&job);
+    for (;;) {
+        const long long n = readBlock(fd, buffer.get(), kBlockSize);
+        if (n < 0) {
+            result.readError = errno;
+            return;
+        }
+        if (n == 0)
+            return;
+        feed(all, buffer.get(), static_cast<std::size_t>(n));
+    }
+}
+
+// The calling thread reads blocks into a ring of slots and hashes its share of
+// the digests; a helper thread hashes the other share of the same blocks.
+// A slot is refilled only after both have finished with it.
+void runParallel(int fd, std::vector<Job>& jobs, FileDigestResult& result)
+{
+    std::vector<Job*> byCost;
+    for (auto& job : jobs)
+        byCost.push_back(&job);
+    std::stable_sort(byCost.begin(), byCost.end(), [](const Job* a, const Job* b) { return a->cost > b->cost; });
+    std::vector<Job*> readerJobs, helperJobs;
+    double readerLoad = 0.08;  // copying from the page cache
+    double helperLoad = 0;
+    for (Job* job : byCost) {
+        if (helperLoad <= readerLoad) {
+            helperJobs.push_back(job);
+            helperLoad += job->cost;
+        } else {
+            readerJobs.push_back(job);
+            readerLoad += job->cost;
+        }
+    }
+
+    Buffer slots[kSlots];
+    for (auto& slot : slots)
+        slot = allocateBuffer(kBlockSize);
+    std::size_t sizes[kSlots] = {};
+
+    // Guarded by `mutex`: produced, consumed, finished.
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::uint64_t produced = 0;
+    std::uint64_t consumed = 0;
+    bool finished = false;
+
+    auto helperLoop = [&] {
+        for (;;) {
+            std::uint64_t index;
+            {
+                std::unique_lock lock(mutex);
+                changed.wait(lock, [&] { return consumed < produced || finished; });
+                if (consumed == produced)
+                    return;
+                index = consumed;
+            }
+            const int slot = static_cast<int>(index % kSlots);
+            feed(helperJobs, slots[slot].get(), sizes[slot]);
+            {
+                std::lock_guard lock(mutex);
+                ++consumed;
+            }
+            changed.notify_all();
+        }
+    };
+    std::thread helper;
+    try {
+        helper = std::thread(helperLoop);
+    } catch (const std::system_error&) {
+        // No thread to be had: the calling thread does all the hashing.
+        for (Job* job : helperJobs)
+            readerJobs.push_back(job);
+        helperJobs.clear();
+    }
+
+    for (;;) {
+        std::uint64_t index;
+        {
+            std::unique_lock lock(mutex);
+            changed.wait(lock, [&] { return produced - consumed < static_cast<std::uint64_t>(kSlots); });
+            index = produced;
+        }
+        const int slot = static_cast<int>(index % kSlots);
+        const long long n = readBlock(fd, slots[slot].get(), kBlockSize);
+        if (n < 0)
+            result.readError = errno;
+        if (n <= 0)
+            break;
+        sizes[slot] = static_cast<std::size_t>(n);
+        {
+            std::lock_guard lock(mutex);
+            ++produced;
+        }
+        changed.notify_all();
+        feed(readerJobs, slots[slot].get(), sizes[slot]);
+        if (!helper.joinable()) {
+            std::lock_guard lock(mutex);
+            ++consumed;
+        }
+    }
+    {
+        std::lock_guard lock(mutex);
+        finished = true;
+    }
+    changed.notify_all();
+    if (helper.joinable())
+        helper.join();
+}
+
+}  // namespace
+
+FileDigestResult digestDescriptor(int fd, HashAlgorithmSet algorithms)
+{
+    FileDigestResult result;
+    std::vector<Job> jobs = makeJobs(algorithms);
+    struct stat st;
+    const bool large = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= kParallelDigestMinSize;
+    if (large)
+        runParallel(fd, jobs, result);
+    else
+        runSerial(fd, jobs, result);
+    if (result.readError == 0)
+        finishJobs(jobs, result);
+    return result;
+}
+
+FileDigestResult digestFile(const std::string& path, HashAlgorithmSet algorithms)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        FileDigestResult failed;
+        failed.openError = errno;
+        return failed;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        FileDigestResult failed;
+        failed.openError = EISDIR;
+        return failed;
+    }
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    FileDigestResult result = digestDescriptor(fd, algorithms);
+    ::close(fd);
+    return result;
+}
+
+std::string digestTextOrThrow(const FileDigestResult& result, HashAlgorithm algorithm, const std::string& path)
+{
+    if (result.ok())
+        return result.digests[static_cast<std::size_t>(algorithm)];
+    // CRC32 of a file that cannot be read is 0, printed as eight zeros.
+    if (algorithm == HashAlgorithm::haCRC32)
+        return "00000000";
+    if (result.openError != 0) {
+        if (algorithm == HashAlgorithm::haMD5)
+            throw KorvalaError(streamCannotOpenFileText(path, result.openError));
+        throw KorvalaError(cannotOpenFileText(path, result.openError));
+    }
+    throw KorvalaError(cannotReadFileText(path, result.readError));
+}
+
+}  // namespace korvala

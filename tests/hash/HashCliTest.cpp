@@ -1,0 +1,148 @@
+// korvala-cli hash, verify and compare, run as real processes.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "TestFiles.h"
+#include "hash/DigestContext.h"
+#include "hash/HashReport.h"
+
+using korvala::HashAlgorithm;
+using korvala::test::runProcess;
+using korvala::test::TempDir;
+
+namespace {
+
+std::string digestOf(HashAlgorithm a, const std::string& data)
+{
+    return korvala::digestOfBytes(a, data.data(), data.size());
+}
+
+korvala::test::ProcessResult cli(std::vector<std::string> args)
+{
+    args.insert(args.begin(), KORVALA_CLI_PATH);
+    return runProcess(args);
+}
+
+class HashCli : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::string data = korvala::test::randomBytes(12345, 21);
+    std::string file = dir.write("data.bin", data);
+    std::string other = dir.write("other.bin", "other contents");
+};
+
+}  // namespace
+
+TEST_F(HashCli, DefaultReportIsCrc32Md5Sha1)
+{
+    const auto r = cli({"hash", file});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Filename   : " + file + "\n" + "CRC32      : " + digestOf(HashAlgorithm::haCRC32, data) + "\n"
+                         + "MD5        : " + digestOf(HashAlgorithm::haMD5, data) + "\n"
+                         + "SHA-1      : " + digestOf(HashAlgorithm::haSHA1, data) + "\n\n");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST_F(HashCli, ChosenAlgorithmsInListOrderAndLowercase)
+{
+    const auto r = cli({"hash", "-a", "sha-256", "-a", "CRC32", "--lowercase", file, other});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    const std::string expected =
+        "Filename   : " + file + "\nCRC32      : " + korvala::asciiLowercase(digestOf(HashAlgorithm::haCRC32, data))
+        + "\nSHA-256    : " + korvala::asciiLowercase(digestOf(HashAlgorithm::haSHA256, data)) + "\n\n"
+        + "Filename   : " + other + "\nCRC32      : "
+        + korvala::asciiLowercase(digestOf(HashAlgorithm::haCRC32, "other contents")) + "\nSHA-256    : "
+        + korvala::asciiLowercase(digestOf(HashAlgorithm::haSHA256, "other contents")) + "\n\n";
+    EXPECT_EQ(r.out, expected);
+
+    const auto all = cli({"hash", "-a", "all", file});
+    EXPECT_EQ(all.exitCode, 0);
+    std::string lines;
+    for (int k = 0; k < korvala::HashAlgorithmCount; ++k)
+        lines += std::string(korvala::HashReportLabels[static_cast<std::size_t>(k)])
+                 + digestOf(static_cast<HashAlgorithm>(k), data) + "\n";
+    EXPECT_EQ(all.out, "Filename   : " + file + "\n" + lines + "\n");
+}
+
+TEST_F(HashCli, FailingDigestEndsTheRunAfterTheReportSoFar)
+{
+    const std::string gone = dir.path() + "/gone.bin";
+    const auto r = cli({"hash", "-a", "CRC32", "-a", "MD5", file, gone, other});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "Filename   : " + file + "\nCRC32      : " + digestOf(HashAlgorithm::haCRC32, data)
+                         + "\nMD5        : " + digestOf(HashAlgorithm::haMD5, data) + "\n\nFilename   : " + gone
+                         + "\nCRC32      : 00000000\n");
+    EXPECT_EQ(r.err, "TFileStreamW: Cannot open file \"" + gone + "\". No such file or directory\n");
+
+    const auto crcOnly = cli({"hash", "-a", "crc32", gone});
+    EXPECT_EQ(crcOnly.exitCode, 0);
+    EXPECT_EQ(crcOnly.out, "Filename   : " + gone + "\nCRC32      : 00000000\n\n");
+}
+
+TEST_F(HashCli, BadUsageExitsWithTwo)
+{
+    EXPECT_EQ(cli({"hash", "-a", "SHA256", file}).exitCode, 2);
+    EXPECT_EQ(cli({"hash"}).exitCode, 2);
+    EXPECT_EQ(cli({"verify", "-a", "MD6", file, "00"}).exitCode, 2);
+    EXPECT_EQ(cli({"compare", file}).exitCode, 2);
+}
+
+TEST_F(HashCli, VerifySameAndDifferent)
+{
+    const std::string sha1 = digestOf(HashAlgorithm::haSHA1, data);
+    const struct {
+        std::vector<std::string> args;
+        int exitCode;
+        const char* out;
+    } cases[] = {
+        {{"verify", "-a", "SHA-1", file, korvala::asciiLowercase(sha1)}, 0, "File Checksum is SAME\n"},
+        {{"verify", "-a", "sha-1", file, sha1 + " "}, 1, "File Checksum is DIFFERENT\n"},
+        {{"verify", file, digestOf(HashAlgorithm::haMD5, data)}, 0, "File Checksum is SAME\n"},  // MD5 by default
+        {{"verify", "-a", "Tiger-192", file, sha1}, 1, "File Checksum is DIFFERENT\n"},
+    };
+    for (const auto& c : cases) {
+        const auto r = cli(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.back() << r.err;
+        EXPECT_EQ(r.out, c.out);
+    }
+    const auto missing = cli({"verify", "-a", "MD5", dir.path() + "/gone", "abc"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.err, "TFileStreamW: Cannot open file \"" + dir.path() + "/gone\". No such file or directory\n");
+}
+
+TEST_F(HashCli, CompareTwoFiles)
+{
+    const auto same = cli({"compare", "-a", "SHA-256", file, file});
+    EXPECT_EQ(same.exitCode, 0) << same.err;
+    const std::string d = digestOf(HashAlgorithm::haSHA256, data);
+    EXPECT_EQ(same.out, "1st File Checksum : " + d + "\n2nd File Checksum : " + d + "\nBoth File Checksum are SAME\n");
+
+    const auto differ = cli({"compare", file, other});  // CRC32 by default
+    EXPECT_EQ(differ.exitCode, 1);
+    EXPECT_EQ(differ.out, "1st File Checksum : " + digestOf(HashAlgorithm::haCRC32, data)
+                              + "\n2nd File Checksum : " + digestOf(HashAlgorithm::haCRC32, "other contents")
+                              + "\nBoth File Checksum are DIFFERENT\n");
+
+    const auto missing = cli({"compare", "-a", "SHA-1", file, dir.path() + "/gone"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.err, "Cannot open file \"" + dir.path() + "/gone\". No such file or directory\n");
+}
+
+// KORVALA_HASH_PORTABLE=1 makes the program use its portable kernels; the
+// report is the same.
+TEST_F(HashCli, PortableKernelsGiveTheSameReport)
+{
+    const auto accelerated = cli({"hash", "-a", "CRC32", "-a", "SHA-1", "-a", "SHA-256", file});
+    ::setenv("KORVALA_HASH_PORTABLE", "1", 1);
+    const auto portable = cli({"hash", "-a", "CRC32", "-a", "SHA-1", "-a", "SHA-256", file});
+    ::unsetenv("KORVALA_HASH_PORTABLE");
+    EXPECT_EQ(portable.exitCode, 0);
+    EXPECT_EQ(portable.out, accelerated.out);
+    EXPECT_NE(portable.out.find(digestOf(HashAlgorithm::haSHA256, data)), std::string::npos);
+}

@@ -1,0 +1,220 @@
+// The Hash generator's report, the checksum verifier and the file comparer.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TestFiles.h"
+#include "hash/ChecksumCheck.h"
+#include "hash/DigestContext.h"
+#include "hash/HashReport.h"
+#include "platform/KorvalaError.h"
+
+using korvala::HashAlgorithm;
+using korvala::test::TempDir;
+
+namespace {
+
+std::string digestOf(HashAlgorithm a, const std::string& data)
+{
+    return korvala::digestOfBytes(a, data.data(), data.size());
+}
+
+struct Recorder {
+    std::vector<std::string> lines;
+    std::vector<std::pair<int, int>> progress;
+    int cancelPolls = 0;
+    int accepted = 0;
+};
+
+korvala::HashReportCallbacks callbacksFor(Recorder& r, std::vector<int> ticked, bool lowercase = false)
+{
+    korvala::HashReportCallbacks cb;
+    cb.isTicked = [ticked](int k) { return std::find(ticked.begin(), ticked.end(), k) != ticked.end(); };
+    cb.lowercase = [lowercase] { return lowercase; };
+    cb.appendLine = [&r](const std::string& line) { r.lines.push_back(line); };
+    cb.progress = [&r](int position, int maximum) { r.progress.emplace_back(position, maximum); };
+    cb.cancelRequested = [&r] {
+        ++r.cancelPolls;
+        return false;
+    };
+    cb.acceptCancel = [&r] { ++r.accepted; };
+    return cb;
+}
+
+class HashReport : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::string dataA = korvala::test::randomBytes(4000, 11);
+    std::string dataB = korvala::test::randomBytes(70000, 12);
+    std::string fileA = dir.write("Alpha.BIN", dataA);
+    std::string fileB = dir.write("beta.bin", dataB);
+};
+
+}  // namespace
+
+TEST_F(HashReport, StartUpChoiceGivesFourLinesAndAnEmptyOne)
+{
+    Recorder r;
+    EXPECT_EQ(korvala::WriteHashReport({fileA}, callbacksFor(r, {0, 2, 5})), korvala::HashReportOutcome::hrCompleted);
+    const std::vector<std::string> expected = {
+        "Filename   : " + fileA,
+        "CRC32      : " + digestOf(HashAlgorithm::haCRC32, dataA),
+        "MD5        : " + digestOf(HashAlgorithm::haMD5, dataA),
+        "SHA-1      : " + digestOf(HashAlgorithm::haSHA1, dataA),
+        "",
+    };
+    EXPECT_EQ(r.lines, expected);
+    EXPECT_EQ(r.lines[1].size(), 13u + 8u);
+    EXPECT_EQ(r.lines[2].size(), 13u + 32u);
+    EXPECT_EQ(r.lines[3].size(), 13u + 40u);
+    EXPECT_EQ(r.progress, (std::vector<std::pair<int, int>>{{0, 1}, {1, 1}}));
+    EXPECT_EQ(r.cancelPolls, 12);  // after every slot, ticked or not
+    EXPECT_EQ(r.accepted, 0);
+}
+
+TEST_F(HashReport, AllTwelveInLowerCaseKeepLabelsAndPaths)
+{
+    Recorder r;
+    korvala::WriteHashReport({fileA, fileB}, callbacksFor(r, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}, true));
+    ASSERT_EQ(r.lines.size(), 28u);
+    const std::string* data[] = {&dataA, &dataB};
+    const std::string* path[] = {&fileA, &fileB};
+    for (int f = 0; f < 2; ++f) {
+        const std::size_t base = static_cast<std::size_t>(f) * 14;
+        EXPECT_EQ(r.lines[base], "Filename   : " + *path[f]);  // the path keeps its capitals
+        for (int k = 0; k < 12; ++k) {
+            const std::string& line = r.lines[base + 1 + static_cast<std::size_t>(k)];
+            EXPECT_EQ(line.substr(0, 13), korvala::HashReportLabels[static_cast<std::size_t>(k)]);
+            EXPECT_EQ(line.find(':'), 11u) << line;
+            EXPECT_EQ(line.substr(13), korvala::asciiLowercase(digestOf(static_cast<HashAlgorithm>(k), *data[f])));
+        }
+        EXPECT_EQ(r.lines[base + 13], "");
+    }
+    for (auto label : korvala::HashReportLabels)
+        EXPECT_EQ(label.size(), 13u);
+    EXPECT_EQ(korvala::HashReportFileLabel.size(), 13u);
+}
+
+// Abort during the third file of five: two whole blocks, and of the third only
+// what was written before the abort was seen; no empty line, no progress step.
+TEST_F(HashReport, AbortKeepsTheLinesWrittenSoFar)
+{
+    Recorder r;
+    auto cb = callbacksFor(r, {0, 2, 5});
+    int filenameLines = 0;
+    cb.appendLine = [&](const std::string& line) {
+        r.lines.push_back(line);
+        if (line.rfind("Filename", 0) == 0)
+            ++filenameLines;
+    };
+    int pollsOnThirdFile = 0;
+    cb.cancelRequested = [&] { return filenameLines == 3 && ++pollsOnThirdFile > 3; };  // seen after slot 3
+    const std::vector<std::string> files = {fileA, fileB, fileA, fileB, fileA};
+    EXPECT_EQ(korvala::WriteHashReport(files, cb), korvala::HashReportOutcome::hrCancelled);
+    EXPECT_EQ(r.accepted, 1);
+    ASSERT_EQ(r.lines.size(), 5u + 5u + 3u);
+    EXPECT_EQ(r.lines[10], "Filename   : " + fileA);
+    EXPECT_EQ(r.lines[11].substr(0, 13), "CRC32      : ");
+    EXPECT_EQ(r.lines[12].substr(0, 13), "MD5        : ");
+    EXPECT_EQ(r.progress.back(), std::make_pair(2, 5));
+}
+
+TEST_F(HashReport, DeletedFileWithOnlyCrc32Completes)
+{
+    Recorder r;
+    const std::string gone = dir.path() + "/deleted.bin";
+    EXPECT_EQ(korvala::WriteHashReport({gone}, callbacksFor(r, {0})), korvala::HashReportOutcome::hrCompleted);
+    EXPECT_EQ(r.lines, (std::vector<std::string>{"Filename   : " + gone, "CRC32      : 00000000", ""}));
+}
+
+// Any other digest of an unreadable file stops the run at that digest with
+// its error; the lines before it stay.
+TEST_F(HashReport, UnreadableFileStopsAtTheFailingDigest)
+{
+    Recorder r;
+    const std::string gone = dir.path() + "/deleted.bin";
+    try {
+        korvala::WriteHashReport({fileA, gone, fileB}, callbacksFor(r, {0, 2, 5}));
+        FAIL() << "no error raised";
+    } catch (const korvala::KorvalaError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "TFileStreamW: Cannot open file \"" + gone + "\". No such file or directory");
+    }
+    ASSERT_EQ(r.lines.size(), 5u + 2u);
+    EXPECT_EQ(r.lines[5], "Filename   : " + gone);
+    EXPECT_EQ(r.lines[6], "CRC32      : 00000000");
+    EXPECT_EQ(r.progress.back(), std::make_pair(1, 3));
+
+    Recorder sha;
+    try {
+        korvala::WriteHashReport({gone}, callbacksFor(sha, {6}));
+        FAIL() << "no error raised";
+    } catch (const korvala::KorvalaError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + gone + "\". No such file or directory");
+    }
+    EXPECT_EQ(sha.lines, (std::vector<std::string>{"Filename   : " + gone}));
+}
+
+TEST_F(HashReport, VerifierIgnoresCaseButNothingElse)
+{
+    const std::string sha1 = digestOf(HashAlgorithm::haSHA1, dataA);
+    const struct {
+        std::string code;
+        korvala::ChecksumVerdict verdict;
+    } cases[] = {
+        {sha1, korvala::ChecksumVerdict::cvSame},
+        {korvala::asciiLowercase(sha1), korvala::ChecksumVerdict::cvSame},
+        {sha1 + " ", korvala::ChecksumVerdict::cvDifferent},
+        {" " + sha1, korvala::ChecksumVerdict::cvDifferent},
+        {sha1 + "\n", korvala::ChecksumVerdict::cvDifferent},
+        {sha1.substr(0, 32), korvala::ChecksumVerdict::cvDifferent},
+        {digestOf(HashAlgorithm::haSHA1, dataB), korvala::ChecksumVerdict::cvDifferent},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(korvala::VerifyFileChecksum(fileA, HashAlgorithm::haSHA1, c.code), c.verdict) << "\"" << c.code << "\"";
+    EXPECT_EQ(korvala::verifyVerdictText(korvala::ChecksumVerdict::cvSame), "File Checksum is SAME");
+    EXPECT_EQ(korvala::verifyVerdictText(korvala::ChecksumVerdict::cvDifferent), "File Checksum is DIFFERENT");
+
+    const std::string gone = dir.path() + "/gone";
+    EXPECT_EQ(korvala::VerifyFileChecksum(gone, HashAlgorithm::haCRC32, "00000000"), korvala::ChecksumVerdict::cvSame);
+    EXPECT_THROW(korvala::VerifyFileChecksum(gone, HashAlgorithm::haMD5, "x"), korvala::KorvalaError);
+}
+
+TEST_F(HashReport, ComparerDigestsAndVerdicts)
+{
+    auto same = korvala::CompareFileChecksums(fileB, fileB, HashAlgorithm::haSHA256);
+    ASSERT_TRUE(same.has_value());
+    EXPECT_EQ(same->firstDigest, digestOf(HashAlgorithm::haSHA256, dataB));
+    EXPECT_EQ(same->firstDigest, same->secondDigest);
+    EXPECT_EQ(same->verdict, korvala::ChecksumVerdict::cvSame);
+    EXPECT_EQ(korvala::compareVerdictText(same->verdict), "Both File Checksum are SAME");
+
+    std::string changed = dataB;
+    changed.back() = static_cast<char>(changed.back() ^ 1);
+    const std::string fileC = dir.write("changed.bin", changed);
+    auto differ = korvala::CompareFileChecksums(fileB, fileC, HashAlgorithm::haTiger128);
+    ASSERT_TRUE(differ.has_value());
+    EXPECT_EQ(differ->firstDigest.size(), 32u);
+    EXPECT_NE(differ->firstDigest, differ->secondDigest);
+    EXPECT_EQ(korvala::compareVerdictText(differ->verdict), "Both File Checksum are DIFFERENT");
+
+    auto tiger = korvala::CompareFileChecksums(fileA, fileB, HashAlgorithm::haTiger192);
+    EXPECT_EQ(tiger->secondDigest.size(), 48u);
+}
+
+// Cancellation is looked at once, between the digests: the second file is not
+// read (here it does not exist, and no error is raised).
+TEST_F(HashReport, ComparerCancelsBetweenTheDigests)
+{
+    int accepted = 0;
+    const auto result = korvala::CompareFileChecksums(
+        fileA, dir.path() + "/missing", HashAlgorithm::haMD5, [] { return true; }, [&] { ++accepted; });
+    EXPECT_FALSE(result.has_value());
+    EXPECT_EQ(accepted, 1);
+    EXPECT_THROW(korvala::CompareFileChecksums(fileA, dir.path() + "/missing", HashAlgorithm::haMD5),
+                 korvala::KorvalaError);
+    EXPECT_EQ(korvala::CompareAlgorithms.size(), 10u);
+    EXPECT_EQ(korvala::CompareAlgorithms[7], HashAlgorithm::haTiger128);
+}
