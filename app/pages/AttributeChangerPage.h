@@ -1,11 +1,14 @@
 #pragma once
-// The Attribute Changer page (shtAC).
+// The Attribute Changer page (shtAC): sets, clears or keeps Read-Only, Hidden,
+// System and Archive on every entry of its list, on the worker trdAC.
 
 #include "app/pages/ToolPage.h"
 
+class QCheckBox;
+class QGroupBox;
 class QLabel;
 class QPushButton;
-class QTabWidget;
+class TBackgroundWorker;
 class TItemList;
 
 class TAttributeChangerPage : public TToolPage {
@@ -20,6 +23,16 @@ public:
     void Button2Click();
     void Button3Click();
     void Button4Click();
+    // Shows the current entry's attributes in the display group.
+    void ACListClick();
+    void Button7Click();  // Blank: every NEW box unchecked
+    void Button6Click();  // Reset: every NEW box grayed
+    // CHANGE ATTRIBUTE / ABORT.
+    void Button5Click();
+
+    // The worker's work procedure (work thread) and completion (window thread).
+    void trdACWork(TBackgroundWorker& worker);
+    void trdACWorkComplete(TBackgroundWorker& worker, bool cancelled);
 
     // Controls, named as the window description names them.
     TItemList* ACList = nullptr;
@@ -28,4 +41,31 @@ public:
     QPushButton* Button2 = nullptr;
     QPushButton* Button3 = nullptr;
     QPushButton* Button4 = nullptr;
+
+    // " CURRENT Attribute (Selected) ": display only.
+    QGroupBox* GroupBox2 = nullptr;
+    QCheckBox* oSYS = nullptr;
+    QCheckBox* oRO = nullptr;
+    QCheckBox* oHDN = nullptr;
+    QCheckBox* oARC = nullptr;
+    QCheckBox* oCOM = nullptr;
+
+    // " NEW Attribute ": three-state choices (checked set, unchecked clear,
+    // grayed keep).
+    QGroupBox* GroupBox1 = nullptr;
+    QCheckBox* nSYS = nullptr;
+    QCheckBox* nRO = nullptr;
+    QCheckBox* nHDN = nullptr;
+    QCheckBox* nARC = nullptr;
+    QCheckBox* nCOM = nullptr;
+    QPushButton* Button7 = nullptr;
+    QPushButton* Button6 = nullptr;
+
+    QPushButton* Button5 = nullptr;
+
+signals:
+    // Emitted on the window thread each time a run is about to read the entry
+    // at position, before it is read. Lets an observer act at a known point
+    // of a run (the list may be changed from here, as the user could).
+    void entryRequested(int position);
 };
