@@ -49,7 +49,9 @@ public:
     // (AT_FDCWD: `name` is a path) and reads all its names except "." and "..".
     // A final symbolic link is not followed (ELOOP / ENOTDIR): linked folders are
     // never entered. On failure the listing is empty.
-    std::error_code open(int parentFd, const std::string& name);
+    // `parent`, when given, is the listing `parentFd` belongs to: a sub-folder on
+    // the same device shares its attribute store without asking the file system.
+    std::error_code open(int parentFd, const std::string& name, const DirectoryListing* parent = nullptr);
 
     // The folder's descriptor, or -1 once released.
     int fd() const { return m_fd; }
@@ -62,6 +64,10 @@ public:
     // Device and inode of the folder, recorded when opened.
     uint64_t device() const { return m_dev; }
     uint64_t inode() const { return m_ino; }
+
+    // True on local disk file systems, where a read that returns fewer bytes
+    // than asked for has reached the end of the file.
+    bool shortReadIsEnd() const { return m_shortReadIsEnd; }
 
     size_t size() const { return m_offsets.size(); }
     std::string_view name(size_t i) const;
@@ -82,6 +88,16 @@ public:
     const EntryDetails& details(size_t i);
     // The entry's size alone (one stat, no attribute store).
     int64_t entrySize(size_t i);
+
+    // Reads the attribute store of the given entries ahead of attributes()
+    // questions; with many entries the reads are shared with a helper thread
+    // (each costs a system call, and they are independent). Results are the
+    // same as reading them one by one.
+    void prefetchStored(const std::vector<size_t>& indices);
+
+    // False when KORVALA_SINGLE_THREAD=1: every read stays on the calling thread
+    // (for measurements against single-threaded tools).
+    static bool helperThreadsAllowed();
 
     // Indices of the entries that match `masks`, mask by mask, each in listing
     // order; an entry that fits two masks is given twice.
@@ -105,6 +121,7 @@ private:
     int m_fd = -1;
     uint64_t m_dev = 0;
     uint64_t m_ino = 0;
+    bool m_shortReadIsEnd = false;
     const void* m_store = nullptr;    // the folder's attribute store (platform internal)
     std::string m_names;              // every name, each followed by NUL
     std::vector<uint32_t> m_offsets;  // where each name starts in m_names

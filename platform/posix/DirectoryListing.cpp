@@ -4,8 +4,14 @@
 #include "platform/DirectoryListing.h"
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
 #include <cerrno>
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 #include <cwctype>
 
@@ -13,6 +19,7 @@
 #include <fcntl.h>
 #include <locale.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/syscall.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -166,6 +173,34 @@ bool foldedGlob(std::string_view name, std::string_view mask)
     return globMatch(t.data(), t.size(), p.data(), p.size());
 }
 
+// getxattrat (Linux 6.13): an extended attribute read relative to a folder
+// descriptor, without a path lookup from the root. Older kernels answer ENOSYS
+// once; then the path through /proc/self/fd is used.
+#ifndef SYS_getxattrat
+#define SYS_getxattrat 464
+#endif
+
+struct XattrArgs {
+    uint64_t value;
+    uint32_t size;
+    uint32_t flags;
+};
+
+std::atomic<bool> g_noGetxattrat{false};
+
+ssize_t readXattrAt(int dirFd, const char* name, const char* attr, char* buf, size_t size)
+{
+    if (!g_noGetxattrat.load(std::memory_order_relaxed)) {
+        XattrArgs args{reinterpret_cast<uint64_t>(buf), static_cast<uint32_t>(size), 0};
+        long r = ::syscall(SYS_getxattrat, dirFd, name, AT_SYMLINK_NOFOLLOW, attr, &args, sizeof args);
+        if (r >= 0 || errno != ENOSYS)
+            return static_cast<ssize_t>(r);
+        g_noGetxattrat.store(true, std::memory_order_relaxed);
+    }
+    const std::string procPath = "/proc/self/fd/" + std::to_string(dirFd) + "/" + name;
+    return ::lgetxattr(procPath.c_str(), attr, buf, size);
+}
+
 }  // namespace
 
 bool listingMaskMatches(std::string_view name, std::string_view mask)
@@ -208,6 +243,7 @@ DirectoryListing& DirectoryListing::operator=(DirectoryListing&& other) noexcept
         m_dev = other.m_dev;
         m_ino = other.m_ino;
         m_store = other.m_store;
+        m_shortReadIsEnd = other.m_shortReadIsEnd;
         m_names = std::move(other.m_names);
         m_offsets = std::move(other.m_offsets);
         m_types = std::move(other.m_types);
@@ -224,7 +260,7 @@ void DirectoryListing::releaseFd()
     }
 }
 
-std::error_code DirectoryListing::open(int parentFd, const std::string& name)
+std::error_code DirectoryListing::open(int parentFd, const std::string& name, const DirectoryListing* parent)
 {
     releaseFd();
     m_names.clear();
@@ -245,9 +281,29 @@ std::error_code DirectoryListing::open(int parentFd, const std::string& name)
         m_dev = st.st_dev;
         m_ino = st.st_ino;
     }
-    // The attribute store is chosen once per folder: every entry of a folder
-    // lies on the folder's file system (mount points aside).
-    m_store = &posix::attributeStoreFor("/proc/self/fd/" + std::to_string(fd), true);
+    // The attribute store is chosen once per folder (every entry of a folder
+    // lies on the folder's file system, mount points aside), and inherited from
+    // the parent folder on the same device.
+    if (parent && parent->m_store && parent->m_dev == m_dev) {
+        m_store = parent->m_store;
+        m_shortReadIsEnd = parent->m_shortReadIsEnd;
+    } else {
+        m_store = &posix::attributeStoreFor("/proc/self/fd/" + std::to_string(fd), true);
+        struct statfs sf {};
+        if (::fstatfs(fd, &sf) == 0) {
+            switch (static_cast<uint32_t>(sf.f_type)) {
+            case 0xEF53:      // ext2, ext3, ext4
+            case 0x58465342:  // xfs
+            case 0x9123683E:  // btrfs
+            case 0x01021994:  // tmpfs
+            case 0xF2F52010:  // f2fs
+                m_shortReadIsEnd = true;
+                break;
+            default:
+                m_shortReadIsEnd = false;
+            }
+        }
+    }
 
     alignas(8) char buf[64 * 1024];
     for (;;) {
@@ -380,14 +436,21 @@ void DirectoryListing::ensureStored(size_t i)
     // attributes are refused on links and device files).
     if (m_fd < 0 || !m_store || (t != EntryType::File && t != EntryType::Directory))
         return;
-    // The path through the folder's descriptor: short whatever the depth.
     const char* nm = m_names.data() + m_offsets[i];
-    std::string path = "/proc/self/fd/" + std::to_string(m_fd) + "/" + nm;
     const auto* store = static_cast<const posix::AttributeStore*>(m_store);
     if (store == &posix::dosAttribStore()) {
         // The common store: one read gives both the bits and the creation time.
-        char v[512];
-        ssize_t n = ::lgetxattr(path.c_str(), "user.DOSATTRIB", v, sizeof v);
+        // Values are small: a small buffer keeps the kernel's copy cheap; a
+        // bigger value is read again in full.
+        char small[128];
+        std::vector<char> big;
+        char* v = small;
+        ssize_t n = readXattrAt(m_fd, nm, "user.DOSATTRIB", small, sizeof small);
+        if (n < 0 && errno == ERANGE) {
+            big.resize(65536);
+            v = big.data();
+            n = readXattrAt(m_fd, nm, "user.DOSATTRIB", v, big.size());
+        }
         if (n > 0) {
             if (auto info = parseDosAttrib(std::string_view(v, static_cast<size_t>(n)))) {
                 s.stored = info->attributes & STORED_ATTRIBUTE_MASK;
@@ -399,6 +462,9 @@ void DirectoryListing::ensureStored(size_t i)
         }
         return;
     }
+    // Other stores take a path: the one through the folder's descriptor is short
+    // whatever the depth.
+    const std::string path = "/proc/self/fd/" + std::to_string(m_fd) + "/" + nm;
     s.stored = store->readAttributes(path, false) & STORED_ATTRIBUTE_MASK;
     if (auto created = store->readCreationTime(path, false)) {
         s.storedCreated = true;
@@ -457,6 +523,150 @@ const EntryDetails& DirectoryListing::details(size_t i)
     if (s.storedCreated)
         s.details.created = s.storedCreatedTime;
     return s.details;
+}
+
+namespace {
+
+// One helper thread that shares attribute-store reads with the walking thread.
+// It serves one listing at a time; a second walker that finds it busy reads its
+// entries itself.
+class StoreReader {
+public:
+    using Work = std::function<void(size_t from, size_t to)>;
+
+    static StoreReader& instance()
+    {
+        static StoreReader reader;
+        return reader;
+    }
+
+    // Runs work over [0, count) in chunks, on this thread and the helper.
+    void run(size_t count, const Work& work)
+    {
+        std::unique_lock<std::mutex> busy(m_busy, std::try_to_lock);
+        if (!busy.owns_lock() || !start()) {
+            work(0, count);
+            return;
+        }
+        m_next.store(0);
+        m_count = count;
+        m_work = &work;
+        m_helperDone.store(false);
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_hasJob = true;
+        }
+        m_cv.notify_one();
+        share();
+        // Wait for the helper to finish its last chunk.
+        while (!m_helperDone.load(std::memory_order_acquire))
+            m_helperDone.wait(false, std::memory_order_acquire);
+        m_work = nullptr;
+    }
+
+    ~StoreReader()
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_stop = true;
+        }
+        m_cv.notify_one();
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+private:
+    static constexpr size_t Chunk = 8;
+
+    bool start()
+    {
+        if (m_thread.joinable())
+            return true;
+        try {
+            m_thread = std::thread([this] { loop(); });
+        } catch (...) {
+            return false;
+        }
+        return true;
+    }
+
+    void share()
+    {
+        for (;;) {
+            size_t from = m_next.fetch_add(Chunk);
+            if (from >= m_count)
+                return;
+            (*m_work)(from, std::min(from + Chunk, m_count));
+        }
+    }
+
+    void loop()
+    {
+        for (;;) {
+            {
+                std::unique_lock<std::mutex> lock(m_mutex);
+                m_cv.wait(lock, [this] { return m_hasJob || m_stop; });
+                if (m_stop)
+                    return;
+                m_hasJob = false;
+            }
+            share();
+            m_helperDone.store(true, std::memory_order_release);
+            m_helperDone.notify_one();
+        }
+    }
+
+    std::mutex m_busy;  // one job at a time
+    std::mutex m_mutex;
+    std::condition_variable m_cv;
+    bool m_hasJob = false;
+    bool m_stop = false;
+    std::thread m_thread;
+    std::atomic<size_t> m_next{0};
+    size_t m_count = 0;
+    const Work* m_work = nullptr;
+    std::atomic<bool> m_helperDone{true};
+};
+
+}  // namespace
+
+bool DirectoryListing::helperThreadsAllowed()
+{
+    static const bool allowed = [] {
+        const char* v = std::getenv("KORVALA_SINGLE_THREAD");
+        return !(v && std::string(v) == "1");
+    }();
+    return allowed;
+}
+
+void DirectoryListing::prefetchStored(const std::vector<size_t>& indices)
+{
+    if (indices.empty() || m_fd < 0)
+        return;
+    if (m_states.empty())
+        m_states.resize(m_offsets.size());
+    // Types first, on this thread: the helper then only reads the store of
+    // distinct entries.
+    std::vector<size_t> todo;
+    todo.reserve(indices.size());
+    for (size_t i : indices) {
+        if (m_states[i].have & HaveStored)
+            continue;
+        EntryType t = type(i);
+        if (t == EntryType::File || t == EntryType::Directory)
+            todo.push_back(i);
+    }
+    std::sort(todo.begin(), todo.end());
+    todo.erase(std::unique(todo.begin(), todo.end()), todo.end());
+    auto work = [&](size_t from, size_t to) {
+        for (size_t k = from; k < to; ++k)
+            ensureStored(todo[k]);
+    };
+    // Small folders: handing work over costs more than it saves.
+    if (!helperThreadsAllowed() || todo.size() < 24)
+        work(0, todo.size());
+    else
+        StoreReader::instance().run(todo.size(), work);
 }
 
 std::vector<size_t> DirectoryListing::matchMasks(const std::vector<std::string>& masks) const

@@ -1,0 +1,304 @@
+// korvala-cli seek: the Seeker's search without a window. The options stand for
+// the Seeker page's controls and start in the page's initial state; the search
+// runs through the same criteria mapping and engine as the page.
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Command.h"
+#include "platform/DateTime.h"
+#include "platform/DirectoryListing.h"
+#include "platform/KorvalaError.h"
+#include "search/AttributesCriteria.h"
+#include "search/SearchWalker.h"
+#include "search/SeekerCriteria.h"
+#include "search/SeekerRow.h"
+#include "search/TextFold.h"
+
+namespace korvala::cli {
+namespace {
+
+struct SeekOptions {
+    std::string name = "*.*";
+    std::string contains;
+    bool caseSensitive = false;
+    bool wholeWord = false;
+    bool exclude = false;
+    bool noSubfolders = false;
+    std::vector<std::string> attrs;
+    std::string minSize, maxSize;
+    std::vector<std::string> createdBefore, createdAfter, modifiedBefore, modifiedAfter, accessedBefore,
+        accessedAfter;
+    bool rows = false;
+    std::vector<std::string> locations;
+};
+
+// "N", "NB", "NKB", "NMB" or "NGB" (letter case ignored): bytes.
+void parseSize(const std::string& text, int64_t& count, SeekerSizeUnit& unit)
+{
+    size_t digits = 0;
+    while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9')
+        ++digits;
+    if (digits == 0 || digits > 15)
+        throw CLI::ValidationError("size", "not a size: " + text);
+    count = std::stoll(text.substr(0, digits));
+    std::string suffix = text.substr(digits);
+    for (char& c : suffix)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (suffix.empty() || suffix == "B")
+        unit = SeekerSizeUnit::Bytes;
+    else if (suffix == "KB")
+        unit = SeekerSizeUnit::KB;
+    else if (suffix == "MB")
+        unit = SeekerSizeUnit::MB;
+    else if (suffix == "GB")
+        unit = SeekerSizeUnit::GB;
+    else
+        throw CLI::ValidationError("size", "unknown size unit: " + text);
+}
+
+bool allDigits(const std::string& s)
+{
+    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// DATE (YYYY-MM-DD), TIME (hh:mm or hh:mm:ss) or DATE,TIME.
+void parseBound(const std::string& text, SeekerTimeBound& bound)
+{
+    auto bad = [&] { return CLI::ValidationError("date", "not a date or time: " + text); };
+    std::string datePart, timePart;
+    size_t comma = text.find(',');
+    if (comma != std::string::npos) {
+        datePart = text.substr(0, comma);
+        timePart = text.substr(comma + 1);
+    } else if (text.find(':') != std::string::npos) {
+        timePart = text;
+    } else {
+        datePart = text;
+    }
+    try {
+        if (!datePart.empty()) {
+            if (datePart.size() != 10 || datePart[4] != '-' || datePart[7] != '-')
+                throw bad();
+            std::string y = datePart.substr(0, 4), m = datePart.substr(5, 2), d = datePart.substr(8, 2);
+            if (!allDigits(y) || !allDigits(m) || !allDigits(d))
+                throw bad();
+            bound.dateChecked = true;
+            bound.date = encodeDate(std::stoi(y), std::stoi(m), std::stoi(d));
+        }
+        if (!timePart.empty()) {
+            std::vector<std::string> parts;
+            size_t start = 0;
+            for (;;) {
+                size_t colon = timePart.find(':', start);
+                parts.push_back(timePart.substr(start, colon - start));
+                if (colon == std::string::npos)
+                    break;
+                start = colon + 1;
+            }
+            if (parts.size() < 2 || parts.size() > 3)
+                throw bad();
+            for (const std::string& p : parts)
+                if (!allDigits(p) || p.size() > 2)
+                    throw bad();
+            bound.timeChecked = true;
+            bound.time = encodeTime(std::stoi(parts[0]), std::stoi(parts[1]),
+                parts.size() == 3 ? std::stoi(parts[2]) : 0, 0);
+        }
+    } catch (const KorvalaError&) {
+        throw bad();
+    }
+}
+
+void applyBounds(const std::vector<std::string>& texts, SeekerTimeBound& bound)
+{
+    for (const std::string& t : texts)
+        parseBound(t, bound);
+}
+
+void applyAttribute(const std::string& text, SeekerPageState& page)
+{
+    size_t eq = text.find('=');
+    if (eq == std::string::npos)
+        throw CLI::ValidationError("--attr", "expected NAME=set|unset|ignore: " + text);
+    std::string name = text.substr(0, eq), value = text.substr(eq + 1);
+    SeekerCheck check;
+    if (value == "set")
+        check = SeekerCheck::Checked;
+    else if (value == "unset")
+        check = SeekerCheck::Unchecked;
+    else if (value == "ignore")
+        check = SeekerCheck::Grayed;
+    else
+        throw CLI::ValidationError("--attr", "expected set, unset or ignore: " + text);
+    uint32_t bit = 0;
+    for (const AttributeName& a : kAttributeNames)
+        if (equalsIgnoreCase(a.name, name))
+            bit = a.bit;
+    if (bit == 0)
+        throw CLI::ValidationError("--attr", "unknown attribute: " + name);
+    for (size_t i = 0; i < 15; ++i)
+        if (kSeekerAttributeOrder[i] == bit)
+            page.attributes[i] = check;
+}
+
+// Writes matches to standard output in large pieces.
+class PrintingHandler : public SearchWalkHandler {
+public:
+    PrintingHandler(bool rows, std::atomic<bool>& aborted) : m_rows(rows), m_aborted(aborted) {}
+    ~PrintingHandler() override { flush(); }
+
+    TFolderIgnore folderChange(const std::string&) override
+    {
+        if (interrupted())
+            m_aborted = true;
+        return fiNone;
+    }
+
+    void fileMatch(const std::string& folder, DirectoryListing& listing, size_t index) override
+    {
+        ++m_count;
+        if (m_rows) {
+            TSeekerRow row = formatSeekerRow(makeFileDetails(folder, listing, index));
+            m_out += row.Name;
+            m_out += '\t';
+            m_out += row.Size;
+            m_out += '\t';
+            m_out += row.Attributes;
+            m_out += '\t';
+            m_out += row.DateModified;
+            m_out += '\t';
+            m_out += row.Location;
+        } else {
+            m_out += folder;
+            m_out += listing.name(index);
+        }
+        m_out += '\n';
+        if (m_out.size() >= 64 * 1024)
+            flush();
+    }
+
+    void flush()
+    {
+        if (!m_out.empty()) {
+            std::fwrite(m_out.data(), 1, m_out.size(), stdout);
+            m_out.clear();
+        }
+        std::fflush(stdout);
+    }
+
+    size_t count() const { return m_count; }
+
+private:
+    bool m_rows;
+    std::atomic<bool>& m_aborted;
+    std::string m_out;
+    size_t m_count = 0;
+};
+
+void runSeek(const SeekOptions& opt)
+{
+    SeekerPageState page;
+    page.fileName = opt.name;
+    page.containing = opt.contains;
+    page.caseSensitive = opt.caseSensitive;
+    page.wholeWord = opt.wholeWord;
+    page.exclude = opt.exclude;
+    page.locations = opt.locations;
+    page.includeSubfolders = !opt.noSubfolders;
+    for (const std::string& a : opt.attrs)
+        applyAttribute(a, page);
+    page.sizeMin = page.sizeMax = 0;
+    if (!opt.minSize.empty())
+        parseSize(opt.minSize, page.sizeMin, page.sizeMinUnit);
+    if (!opt.maxSize.empty())
+        parseSize(opt.maxSize, page.sizeMax, page.sizeMaxUnit);
+    applyBounds(opt.createdBefore, page.created.before);
+    applyBounds(opt.createdAfter, page.created.after);
+    applyBounds(opt.modifiedBefore, page.modified.before);
+    applyBounds(opt.modifiedAfter, page.modified.after);
+    applyBounds(opt.accessedBefore, page.accessed.before);
+    applyBounds(opt.accessedAfter, page.accessed.after);
+
+    TSearchCriteria criteria;
+    buildSeekerCriteria(page, criteria);
+
+    std::atomic<bool> aborted{false};
+    std::atomic<bool> finished{false};
+    // Ctrl+C is seen between entries, as the abort button is.
+    std::thread watcher([&] {
+        while (!finished.load()) {
+            if (interrupted()) {
+                aborted = true;
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+    size_t count = 0;
+    try {
+        PrintingHandler handler(opt.rows, aborted);
+        SearchWalker walker(criteria, aborted, handler);
+        walker.runAll();
+        handler.flush();
+        count = handler.count();
+    } catch (...) {
+        finished = true;
+        watcher.join();
+        throw;
+    }
+    finished = true;
+    watcher.join();
+
+    if (aborted.load()) {
+        std::cerr << "Searching process Aborted!\n";
+        setExitStatus(1);
+    } else if (count > 0) {
+        std::cerr << "Searching process completed!\n";
+        setExitStatus(0);
+    } else {
+        std::cerr << "Searching process completed, There is no File/Folder Found with these Search Criteria!\n";
+        setExitStatus(1);
+    }
+}
+
+const CommandRegistrar registrar([](CLI::App& app) {
+    auto opt = std::make_shared<SeekOptions>();
+    CLI::App* cmd = app.add_subcommand("seek",
+        "Search folders the way the Seeker does: prints the full path of each match "
+        "(or the five cells of its result row with --rows).");
+    cmd->add_option("--name", opt->name, "Name masks separated by ';' (default *.*)");
+    cmd->add_option("--contains", opt->contains, "Text the files must contain");
+    cmd->add_flag("--case-sensitive", opt->caseSensitive, "Compare the text with regard to case");
+    cmd->add_flag("--whole-word", opt->wholeWord, "Only whole-word occurrences of the text count");
+    cmd->add_flag("--exclude", opt->exclude, "Find files that do not contain the text");
+    cmd->add_flag("--no-subfolders", opt->noSubfolders, "Do not walk sub-folders");
+    cmd->add_option("--attr", opt->attrs,
+        "NAME=set|unset|ignore, NAME one of Readonly Hidden System Directory Archive Device Normal "
+        "Temporary SparseFile ReparsePoint Compressed Offline NotContentIndexed Encrypted Virtual")
+        ->allow_extra_args(false);
+    cmd->add_option("--min-size", opt->minSize, "At least N[B|KB|MB|GB] (no unit: bytes)");
+    cmd->add_option("--max-size", opt->maxSize, "At most N[B|KB|MB|GB] (no unit: bytes)");
+    const char* boundHelp = "YYYY-MM-DD, hh:mm[:ss] or both separated by ','";
+    cmd->add_option("--created-before", opt->createdBefore, boundHelp)->allow_extra_args(false);
+    cmd->add_option("--created-after", opt->createdAfter, boundHelp)->allow_extra_args(false);
+    cmd->add_option("--modified-before", opt->modifiedBefore, boundHelp)->allow_extra_args(false);
+    cmd->add_option("--modified-after", opt->modifiedAfter, boundHelp)->allow_extra_args(false);
+    cmd->add_option("--accessed-before", opt->accessedBefore, boundHelp)->allow_extra_args(false);
+    cmd->add_option("--accessed-after", opt->accessedAfter, boundHelp)->allow_extra_args(false);
+    cmd->add_flag("--rows", opt->rows, "Print Name, Size (KB), Attribute, Date Modified, Location, tab-separated");
+    cmd->add_option("locations", opt->locations,
+        "Search locations, one line of the Seeker's location box each (level prefixes such as 2> allowed)")
+        ->required();
+    cmd->callback([opt] { runSeek(*opt); });
+});
+
+}  // namespace
+}  // namespace korvala::cli

@@ -1,0 +1,176 @@
+#include "search/SearchWalker.h"
+
+#include <memory>
+#include <vector>
+
+#include <fcntl.h>
+
+#include "platform/DirectoryListing.h"
+#include "platform/FileAttributes.h"
+
+namespace korvala {
+namespace {
+
+constexpr uint32_t SubfolderSkipBits = 0x15146;
+size_t g_maxOpenFolders = 64;
+
+struct Frame {
+    std::string folder;        // absolute, ending in "/"
+    std::string nameInParent;  // how the parent reaches it (the root: its path)
+    DirectoryListing listing;
+    size_t next = 0;           // next entry to consider as a sub-folder
+};
+
+}  // namespace
+
+void SearchWalker::setMaxOpenFoldersForTests(size_t count)
+{
+    g_maxOpenFolders = count < 2 ? 2 : count;
+}
+
+SearchWalker::SearchWalker(const TSearchCriteria& criteria, const std::atomic<bool>& aborted, SearchWalkHandler& handler)
+    : m_criteria(criteria), m_aborted(aborted), m_handler(handler)
+{
+    m_skipMask = criteria.Attributes().UnsetMask() & SubfolderSkipBits;
+}
+
+void SearchWalker::runAll()
+{
+    const TTargetPaths& targets = m_criteria.Files().TargetPaths();
+    for (size_t i = 0; i < targets.Count() && !aborted(); ++i) {
+        m_level = 0;
+        m_target = &targets[i];
+        walk(targets[i]);
+    }
+}
+
+void SearchWalker::prefetch(DirectoryListing& listing, const std::vector<size_t>& matched)
+{
+    // The attribute store is read ahead, in one go (shared with a helper thread
+    // in big folders), for the entries whose test will need it: matches not
+    // already rejected by the bits the listing knows, and sub-folders when the
+    // skip mask tests stored bits.
+    const uint32_t tested = m_criteria.Attributes().TestedMask();
+    const uint32_t unset = m_criteria.Attributes().UnsetMask();
+    const bool filesNeed = (tested & (STORED_ATTRIBUTE_MASK | FILE_ATTRIBUTE_NORMAL)) != 0;
+    const bool foldersNeed = (m_skipMask & STORED_ATTRIBUTE_MASK) != 0;
+    if (!filesNeed && !foldersNeed)
+        return;
+    std::vector<size_t> wanted;
+    if (filesNeed)
+        for (size_t i : matched)
+            if (!(listing.attributes(i, 0) & unset))
+                wanted.push_back(i);
+    if (foldersNeed && listing.fd() >= 0 && m_target && m_target->Subfolders)
+        for (size_t i = 0; i < listing.size(); ++i)
+            if (listing.type(i) == EntryType::Directory && !(listing.attributes(i, 0) & m_skipMask))
+                wanted.push_back(i);
+    listing.prefetchStored(wanted);
+}
+
+void SearchWalker::walk(const TTargetPath& target)
+{
+    std::vector<std::unique_ptr<Frame>> stack;
+    const size_t maxOpen = g_maxOpenFolders;
+
+    // Enters one folder: announces it, reports its matches, and keeps it on
+    // the stack when its sub-folders are to be walked. False when aborted.
+    auto enter = [&](std::string folder, int parentFd, std::string nameInParent, Frame* parent) -> bool {
+        if (aborted())
+            return false;
+        ++m_level;
+        TFolderIgnore ignore = m_handler.folderChange(folder);
+        if (aborted()) {
+            --m_level;
+            return false;
+        }
+        auto frame = std::make_unique<Frame>();
+        frame->folder = std::move(folder);
+        frame->nameInParent = std::move(nameInParent);
+        DirectoryListing& listing = frame->listing;
+        const bool listFiles = (ignore == fiNone || ignore == fiJustSubfolders) && m_level >= target.MinLevel;
+        std::vector<size_t> matched;
+        // A folder that cannot be listed yields nothing and no error.
+        listing.open(parentFd, frame->nameInParent, parent ? &parent->listing : nullptr);
+        if (listFiles)
+            matched = listing.matchMasks(target.Masks);
+        prefetch(listing, matched);
+        if (listFiles) {
+            for (size_t index : matched) {
+                if (aborted()) {
+                    --m_level;
+                    return false;
+                }
+                if (m_handler.isAcceptable(m_criteria, frame->folder, listing, index) && !aborted())
+                    m_handler.fileMatch(frame->folder, listing, index);
+            }
+        }
+        const bool walkSubfolders = target.Subfolders && (ignore == fiNone || ignore == fiJustThis) &&
+            (target.MaxLevel == 0 || m_level < target.MaxLevel) && listing.fd() >= 0;
+        if (!walkSubfolders) {
+            --m_level;
+            return true;
+        }
+        stack.push_back(std::move(frame));
+        // Deep walks keep only the nearest folders open.
+        if (stack.size() > maxOpen)
+            stack[stack.size() - 1 - maxOpen]->listing.releaseFd();
+        return true;
+    };
+
+    // Gives frame `at` its descriptor back: through ".." of the sub-folder just
+    // left when possible, else down from the nearest open ancestor.
+    auto reopen = [&](size_t at, int childFd) -> bool {
+        Frame& f = *stack[at];
+        if (childFd >= 0 && f.listing.reopenFd(childFd, ".."))
+            return true;
+        size_t j = at;
+        while (j > 0 && stack[j - 1]->listing.fd() < 0)
+            --j;
+        for (size_t k = j; k <= at; ++k) {
+            int parentFd = k == 0 ? AT_FDCWD : stack[k - 1]->listing.fd();
+            if (!stack[k]->listing.reopenFd(parentFd, stack[k]->nameInParent))
+                return false;
+        }
+        return true;
+    };
+
+    std::string root = target.Folder;
+    std::string rootOpen = root.size() > 1 ? root.substr(0, root.size() - 1) : root;
+    if (!enter(root, AT_FDCWD, rootOpen, nullptr))
+        return;
+
+    while (!stack.empty()) {
+        Frame& top = *stack.back();
+        DirectoryListing& listing = top.listing;
+        bool descended = false;
+        while (top.next < listing.size()) {
+            if (aborted())
+                return;
+            const size_t i = top.next++;
+            if (listing.type(i) != EntryType::Directory)
+                continue;
+            if (m_skipMask && (listing.attributes(i, m_skipMask) & m_skipMask))
+                continue;
+            std::string name(listing.name(i));
+            if (!enter(top.folder + name + "/", listing.fd(), name, &top))
+                return;
+            descended = true;
+            break;
+        }
+        if (descended)
+            continue;
+        // This folder is done: leave it.
+        int childFd = -1;
+        std::unique_ptr<Frame> done = std::move(stack.back());
+        stack.pop_back();
+        --m_level;
+        if (!stack.empty() && stack.back()->listing.fd() < 0) {
+            childFd = done->listing.fd();
+            if (!reopen(stack.size() - 1, childFd))
+                stack.back()->next = stack.back()->listing.size();  // cannot go on there
+        }
+    }
+}
+
+}  // namespace korvala

@@ -1,0 +1,118 @@
+#include "search/SeekerCriteria.h"
+
+#include <cmath>
+
+#include <sys/stat.h>
+
+#include "platform/FileAttributes.h"
+#include "search/TargetPaths.h"
+#include "search/Wildcard.h"
+
+namespace korvala {
+
+const uint32_t kSeekerAttributeOrder[15] = {
+    FILE_ATTRIBUTE_ARCHIVE, FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM,
+    FILE_ATTRIBUTE_DIRECTORY, FILE_ATTRIBUTE_COMPRESSED, FILE_ATTRIBUTE_ENCRYPTED, FILE_ATTRIBUTE_OFFLINE,
+    FILE_ATTRIBUTE_REPARSE_POINT, FILE_ATTRIBUTE_SPARSE_FILE, FILE_ATTRIBUTE_TEMPORARY, FILE_ATTRIBUTE_DEVICE,
+    FILE_ATTRIBUTE_NORMAL, FILE_ATTRIBUTE_VIRTUAL, FILE_ATTRIBUTE_NOT_CONTENT_INDEXED,
+};
+
+std::array<SeekerCheck, 15> SeekerPageState::initialAttributeChecks()
+{
+    std::array<SeekerCheck, 15> a;
+    a.fill(SeekerCheck::Grayed);
+    // Hidden, System and Directory start unchecked: the page finds neither hidden
+    // nor system entries nor folders.
+    a[2] = a[3] = a[4] = SeekerCheck::Unchecked;
+    return a;
+}
+
+int64_t seekerUnitBytes(SeekerSizeUnit unit)
+{
+    switch (unit) {
+    case SeekerSizeUnit::Bytes: return 1;
+    case SeekerSizeUnit::KB: return 1024;
+    case SeekerSizeUnit::MB: return 1048576;
+    case SeekerSizeUnit::GB: return 1073741824;
+    }
+    return 1;
+}
+
+std::string seekerLocationItem(const std::string& line)
+{
+    // The folder part after a level prefix.
+    size_t cut = line.find('>');
+    if (cut == std::string::npos)
+        cut = line.find('<');
+    std::string_view folder = trimText(cut == std::string::npos ? std::string_view(line)
+                                                                : std::string_view(line).substr(cut + 1));
+    if (folder.empty())
+        return {};
+    struct stat st {};
+    if (::stat(absolutePath(folder).c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return {};
+    std::string item = line;
+    if (item.empty() || item.back() != '/')
+        item += '/';
+    return item;
+}
+
+namespace {
+
+TDateTime boundValue(const SeekerTimeBound& b)
+{
+    TDateTime v = 0;
+    if (b.dateChecked)
+        v = std::trunc(b.date);
+    if (b.timeChecked)
+        v += b.time - std::trunc(b.time);
+    return v;
+}
+
+}  // namespace
+
+void buildSeekerCriteria(const SeekerPageState& page, TSearchCriteria& criteria)
+{
+    criteria.Files().setFileName(page.fileName);
+    criteria.Content().setPhrase(page.containing);
+    TContentSearchOptions options = 0;
+    if (page.caseSensitive)
+        options |= csoCaseSensitive;
+    if (page.wholeWord)
+        options |= csoWholeWord;
+    if (page.exclude)
+        options |= csoNegate;
+    criteria.Content().setOptions(options);
+
+    std::string location;
+    for (const std::string& line : page.locations) {
+        std::string item = seekerLocationItem(line);
+        if (!item.empty())
+            location += item + ";";
+    }
+    criteria.Files().setLocation(location);
+    criteria.Files().setSubfolders(page.includeSubfolders);
+
+    for (size_t i = 0; i < 15; ++i) {
+        TFileAttributeStatus s = fsIgnore;
+        if (page.attributes[i] == SeekerCheck::Checked)
+            s = fsSet;
+        else if (page.attributes[i] == SeekerCheck::Unchecked)
+            s = fsUnset;
+        criteria.Attributes().setState(kSeekerAttributeOrder[i], s);
+    }
+
+    criteria.Size().Min = page.sizeMin * seekerUnitBytes(page.sizeMinUnit);
+    criteria.Size().Max = page.sizeMax * seekerUnitBytes(page.sizeMaxUnit);
+
+    TDateTimeCriteria& t = criteria.TimeStamp();
+    t.Clear();
+    t.CreatedBefore = boundValue(page.created.before);
+    t.CreatedAfter = boundValue(page.created.after);
+    t.ModifiedBefore = boundValue(page.modified.before);
+    t.ModifiedAfter = boundValue(page.modified.after);
+    t.AccessedBefore = boundValue(page.accessed.before);
+    t.AccessedAfter = boundValue(page.accessed.after);
+}
+
+}  // namespace korvala

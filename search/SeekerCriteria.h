@@ -1,0 +1,70 @@
+#pragma once
+// The Seeker page as plain values, and the criteria it stands for. The page and
+// the command line both build their search through buildSeekerCriteria.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/DateTime.h"
+#include "search/SearchCriteria.h"
+
+namespace korvala {
+
+enum class SeekerSizeUnit { Bytes, KB, MB, GB };
+
+// A three-state attribute box: checked (must be set), unchecked (must be
+// clear), grayed (not tested).
+enum class SeekerCheck { Checked, Unchecked, Grayed };
+
+// One bound's check boxes and pickers ("Before Date:", "Before Time:" or the
+// "After" pair).
+struct SeekerTimeBound {
+    bool dateChecked = false;
+    TDateTime date = 0;  // only its date is used
+    bool timeChecked = false;
+    TDateTime time = 0;  // only its time of day is used
+};
+
+struct SeekerTimeKind {
+    SeekerTimeBound before;
+    SeekerTimeBound after;
+};
+
+struct SeekerPageState {
+    std::string fileName = "*.*";         // skrFTS
+    std::string containing;               // skrContain
+    bool caseSensitive = false;           // chkCase
+    bool wholeWord = false;               // chkWhole
+    bool exclude = false;                 // chkExclude
+    std::vector<std::string> locations;   // skrLoc, one line each
+    bool includeSubfolders = true;        // chkSub
+    int64_t sizeMin = 0;                  // SizeMin (the page: 0 to 32767)
+    SeekerSizeUnit sizeMinUnit = SeekerSizeUnit::KB;
+    int64_t sizeMax = 0;                  // SizeMax (the page: 0 to 32767)
+    SeekerSizeUnit sizeMaxUnit = SeekerSizeUnit::KB;
+    SeekerTimeKind created, modified, accessed;
+    // The fifteen attribute boxes, indexed like kSeekerAttributeOrder.
+    std::array<SeekerCheck, 15> attributes = initialAttributeChecks();
+
+    static std::array<SeekerCheck, 15> initialAttributeChecks();
+};
+
+// The order in which the page sets the attribute properties (and the index of
+// each box in SeekerPageState::attributes): Archive, Readonly, Hidden, System,
+// Directory, Compressed, Encrypted, Offline, ReparsePoint, SparseFile,
+// Temporary, Device, Normal, Virtual, NotContentIndexed.
+extern const uint32_t kSeekerAttributeOrder[15];
+
+int64_t seekerUnitBytes(SeekerSizeUnit unit);
+
+// The location line as the search takes it: the line with a trailing "/", or
+// empty when the line does not name an existing folder (a level prefix such as
+// "2>" is allowed before the folder and kept).
+std::string seekerLocationItem(const std::string& line);
+
+// Fills `criteria` from the page, in the page's order of steps.
+void buildSeekerCriteria(const SeekerPageState& page, TSearchCriteria& criteria);
+
+}  // namespace korvala

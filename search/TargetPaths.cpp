@@ -1,0 +1,123 @@
+#include "search/TargetPaths.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <vector>
+
+#include <unistd.h>
+
+#include "search/Wildcard.h"
+
+namespace korvala {
+
+int TTargetPaths::IndexOf(std::string_view folder) const
+{
+    for (size_t i = 0; i < m_items.size(); ++i)
+        if (m_items[i]->Folder == folder)
+            return static_cast<int>(i);
+    return -1;
+}
+
+TTargetPath& TTargetPaths::Add(const std::string& folder)
+{
+    m_items.push_back(std::make_unique<TTargetPath>());
+    m_items.back()->Folder = folder;
+    return *m_items.back();
+}
+
+namespace {
+
+// A level text: an integer (optional sign), stored as a 16-bit unsigned value.
+// Text that is not an integer leaves the level as it was.
+void parseLevel(std::string_view text, uint16_t& level)
+{
+    std::string t(trimText(text));
+    if (t.empty())
+        return;
+    errno = 0;
+    char* end = nullptr;
+    long v = std::strtol(t.c_str(), &end, 10);
+    if (errno != 0 || *end != 0 || v < INT_MIN || v > INT_MAX)
+        return;
+    // Skip a leading blank that strtol would have accepted: the text is trimmed.
+    level = static_cast<uint16_t>(v);
+}
+
+std::string currentFolder()
+{
+    std::vector<char> buf(4096);
+    for (;;) {
+        if (::getcwd(buf.data(), buf.size()))
+            return buf.data();
+        if (errno != ERANGE)
+            return "/";
+        buf.resize(buf.size() * 2);
+    }
+}
+
+}  // namespace
+
+std::string absolutePath(std::string_view path)
+{
+    std::string full;
+    if (path.empty() || path.front() != '/') {
+        full = currentFolder();
+        full += '/';
+    }
+    full += path;
+    std::vector<std::string_view> parts;
+    std::string_view rest = full;
+    while (!rest.empty()) {
+        size_t slash = rest.find('/');
+        std::string_view part = rest.substr(0, slash);
+        rest = slash == std::string_view::npos ? std::string_view{} : rest.substr(slash + 1);
+        if (part.empty() || part == ".")
+            continue;
+        if (part == "..") {
+            if (!parts.empty())
+                parts.pop_back();
+            continue;
+        }
+        parts.push_back(part);
+    }
+    std::string out;
+    for (std::string_view p : parts) {
+        out += '/';
+        out += p;
+    }
+    return out.empty() ? "/" : out;
+}
+
+std::string ParseTargetFolder(std::string_view item, bool& subfolders, uint16_t& minLevel, uint16_t& maxLevel)
+{
+    std::string_view rest = item;
+    size_t gt = item.find('>');
+    if (gt != std::string_view::npos) {
+        std::string_view prefix = trimText(item.substr(0, gt));
+        rest = item.substr(gt + 1);
+        subfolders = true;
+        if (!prefix.empty()) {
+            size_t dash = prefix.find('-');
+            if (dash != std::string_view::npos) {
+                parseLevel(prefix.substr(0, dash), minLevel);
+                parseLevel(prefix.substr(dash + 1), maxLevel);
+            } else {
+                parseLevel(prefix, maxLevel);
+                minLevel = 0;
+            }
+        }
+    } else {
+        size_t lt = item.find('<');
+        if (lt != std::string_view::npos) {
+            rest = item.substr(lt + 1);
+            subfolders = false;
+        }
+    }
+    std::string folder = absolutePath(trimText(rest));
+    if (folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+}  // namespace korvala
