@@ -1,0 +1,337 @@
+// The Verify Checksum and Compare Files sub-pages: their controls, verdicts
+// and colours on real files, errors, the comparer's abort between its two
+// digests, and the three workers of the Hash page running at once.
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+
+#include "HashPageFixture.h"
+#include "app/ItemList.h"
+#include "hash/ChecksumCheck.h"
+
+namespace {
+
+using namespace korvala;
+
+const QColor kGreen(0, 128, 0);
+const QColor kRed(255, 0, 0);
+
+QColor textColour(const QLabel* label)
+{
+    return label->palette().color(QPalette::WindowText);
+}
+
+class VerifyPageTest : public HashPageFixture {
+protected:
+    void SetUp() override
+    {
+        HashPageFixture::SetUp();
+        page->PageControl5->setCurrentWidget(page->shtVCheck);
+    }
+
+    TBackgroundWorker* worker() const { return window->trdVChk(); }
+
+    // Clicks VERIFY and waits for the run; false when nothing started.
+    bool verify()
+    {
+        click(page->btnVerify);
+        if (!worker()->IsWorking())
+            return false;
+        EXPECT_EQ(page->btnVerify->text(), QStringLiteral("Please Wait...."));
+        EXPECT_TRUE(page->lblVC->text().isEmpty());
+        worker()->WaitFor();
+        EXPECT_EQ(page->btnVerify->text(), QStringLiteral("VERIFY"));
+        return true;
+    }
+};
+
+class ComparePageTest : public HashPageFixture {
+protected:
+    void SetUp() override
+    {
+        HashPageFixture::SetUp();
+        page->PageControl5->setCurrentWidget(page->shtCompF);
+    }
+
+    TBackgroundWorker* worker() const { return window->trdCF(); }
+
+    void chooseAlgorithm(const QString& name)
+    {
+        const int position = page->ComboBox1->findText(name);
+        ASSERT_GE(position, 0) << name.toStdString();
+        page->ComboBox1->setCurrentIndex(position);
+    }
+
+    // Clicks COMPARE: while the run lasts the list is disabled and the button
+    // reads ABORT; afterwards both are back.
+    void compare()
+    {
+        click(page->btnCompare);
+        ASSERT_TRUE(worker()->IsWorking());
+        EXPECT_FALSE(page->ComboBox1->isEnabled());
+        EXPECT_EQ(page->btnCompare->text(), QStringLiteral("ABORT"));
+        worker()->WaitFor();
+        EXPECT_TRUE(page->ComboBox1->isEnabled());
+        EXPECT_EQ(page->btnCompare->text(), QStringLiteral("COMPARE"));
+    }
+};
+
+TEST_F(VerifyPageTest, ControlsStartAsDescribed)
+{
+    const std::vector<std::pair<const char*, QString>> texts = {
+        {"Label58", QStringLiteral("File Location :")},
+        {"Label63", QStringLiteral("Note : File with BIG size will take longer Verification Time")},
+        {"Label59", QStringLiteral("Hash Algorithm :")},
+        {"Label60", QStringLiteral("Hash Code / Checksum :")},
+        {"lblVC", QString()},
+        {"Label61", QStringLiteral("1st File Location :")},
+        {"Label62", QStringLiteral("2nd File Location :")},
+        {"Label64", QStringLiteral("Hash Algorithm :")},
+        {"hcLoc1", QStringLiteral("1st File Checksum : -")},
+        {"hcLoc2", QStringLiteral("2nd File Checksum : -")},
+        {"CFRes", QString()},
+    };
+    for (const auto& [name, text] : texts)
+        EXPECT_EQ(find<QLabel>(name)->text(), text) << name;
+    const std::vector<std::pair<const char*, QString>> buttons = {
+        {"Button42", QStringLiteral("...")}, {"Button43", QStringLiteral("Paste")},
+        {"btnVerify", QStringLiteral("VERIFY")}, {"Button44", QStringLiteral("...")},
+        {"Button45", QStringLiteral("...")}, {"btnCompare", QStringLiteral("COMPARE")},
+    };
+    for (const auto& [name, text] : buttons)
+        EXPECT_EQ(find<QPushButton>(name)->text(), text) << name;
+    for (const char* name : {"vcLoc", "vcHCode", "cfLoc1", "cfLoc2"})
+        EXPECT_TRUE(find<QLineEdit>(name)->text().isEmpty()) << name;
+    EXPECT_NE(find<QFrame>("Panel2"), nullptr);
+    EXPECT_NE(find<QFrame>("Panel3"), nullptr);
+
+    auto* algorithms = find<QComboBox>("cmbHAlg");
+    EXPECT_FALSE(algorithms->isEditable());
+    ASSERT_EQ(algorithms->count(), 12);
+    for (int k = 0; k < 12; ++k)
+        EXPECT_EQ(algorithms->itemText(k).toStdString(), HashAlgorithmNames[static_cast<size_t>(k)]);
+    EXPECT_EQ(algorithms->currentText(), QStringLiteral("MD5"));
+
+    // The comparer offers ten names, mapped by name: position 7 is Tiger-128.
+    auto* offered = find<QComboBox>("ComboBox1");
+    EXPECT_FALSE(offered->isEditable());
+    const QStringList names = {"CRC32", "MD4", "MD5", "RIPEMD-128", "RIPEMD-160", "SHA-1", "SHA-256",
+        "Tiger-128", "Tiger-160", "Tiger-192"};
+    ASSERT_EQ(offered->count(), names.size());
+    for (int i = 0; i < names.size(); ++i) {
+        EXPECT_EQ(offered->itemText(i), names[i]);
+        EXPECT_EQ(QString::fromLatin1(hashAlgorithmName(THashPage::compareAlgorithmAt(i)).data()), names[i]);
+    }
+    EXPECT_EQ(offered->currentText(), QStringLiteral("CRC32"));
+}
+
+// Verdicts with their colours; the expected code is pasted from the
+// clipboard, and its letter case does not matter but spaces and line breaks do.
+TEST_F(VerifyPageTest, VerdictsAndColours)
+{
+    const std::string file = writeFile("data.bin", "abc");
+    page->vcLoc->setText(qs(file));
+    page->cmbHAlg->setCurrentIndex(page->cmbHAlg->findText(QStringLiteral("SHA-1")));
+    struct Case {
+        QString code;
+        bool same;
+    };
+    const Case cases[] = {
+        {QStringLiteral("A9993E364706816ABA3E25717850C26C9CD0D89D"), true},
+        {QStringLiteral("a9993e364706816aba3e25717850c26c9cd0d89d"), true},
+        {QStringLiteral("a9993e364706816aba3e25717850c26c9cd0d89d "), false},
+        {QStringLiteral("a9993e364706816aba3e25717850c26c9cd0d89d\n"), false},
+        {QStringLiteral("900150983CD24FB0D6963F7D28E17F72"), false},   // MD5 of the same bytes
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code.toStdString());
+        dialogs_.messages.clear();
+        QGuiApplication::clipboard()->setText(c.code);
+        page->vcHCode->setText(QStringLiteral("old text"));
+        click(page->Button43);
+        EXPECT_EQ(page->vcHCode->text(), c.code);
+        ASSERT_TRUE(verify());
+        EXPECT_EQ(page->lblVC->text(), c.same ? QStringLiteral("File Checksum is SAME")
+                                              : QStringLiteral("File Checksum is DIFFERENT"));
+        EXPECT_EQ(textColour(page->lblVC), c.same ? kGreen : kRed);
+        EXPECT_EQ(messages(), QStringList{QStringLiteral("Checksum Verification Process Completed!")});
+    }
+
+    // The next click clears the verdict; without a code nothing starts.
+    page->vcHCode->clear();
+    EXPECT_FALSE(verify());
+    EXPECT_TRUE(page->lblVC->text().isEmpty());
+}
+
+TEST_F(VerifyPageTest, BrowseAndAMissingFile)
+{
+    const std::string gone = folder + "/missing.bin";
+    dialogs_.nextOpenFile.push_back(qs(gone));
+    click(page->Button42);
+    EXPECT_EQ(dialogs_.openFileTitles, std::vector<QString>{QStringLiteral("Select File")});
+    EXPECT_EQ(page->vcLoc->text(), qs(gone));
+    // Cancelling the chooser keeps the text.
+    click(page->Button42);
+    EXPECT_EQ(page->vcLoc->text(), qs(gone));
+
+    page->vcHCode->setText(QStringLiteral("D41D8CD98F00B204E9800998ECF8427E"));
+    ASSERT_TRUE(verify());  // MD5, the start choice
+    ASSERT_EQ(dialogs_.messages.size(), 2u);
+    EXPECT_EQ(dialogs_.messages[0].caption, QStringLiteral("Application Error"));
+    EXPECT_TRUE(dialogs_.messages[0].text.contains(QStringLiteral("TFileStreamW: Cannot open file \"")))
+        << dialogs_.messages[0].text.toStdString();
+    EXPECT_EQ(dialogs_.messages[1].text, QStringLiteral("Checksum Verification Process Completed!"));
+    EXPECT_TRUE(page->lblVC->text().isEmpty());
+
+    // With CRC32 the missing file reads "00000000" and that is compared.
+    dialogs_.messages.clear();
+    page->cmbHAlg->setCurrentIndex(0);
+    page->vcHCode->setText(QStringLiteral("00000000"));
+    ASSERT_TRUE(verify());
+    EXPECT_EQ(page->lblVC->text(), QStringLiteral("File Checksum is SAME"));
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("Checksum Verification Process Completed!")});
+}
+
+TEST_F(ComparePageTest, SameAndDifferentFiles)
+{
+    const std::string first = writeFile("first.bin", std::string(3000, 'q') + "A");
+    const std::string second = writeFile("second.bin", std::string(3000, 'q') + "B");
+    dialogs_.nextOpenFile = {qs(first), qs(second)};
+    click(page->Button44);
+    click(page->Button45);
+    EXPECT_EQ(page->cfLoc1->text(), qs(first));
+    EXPECT_EQ(page->cfLoc2->text(), qs(second));
+    EXPECT_EQ(dialogs_.openFileTitles, (std::vector<QString>{QStringLiteral("Select File"), QStringLiteral("Select File")}));
+
+    // Two files differing in their last byte, with Tiger-128.
+    chooseAlgorithm(QStringLiteral("Tiger-128"));
+    compare();
+    const QString d1 = qs(HashFileByAlgorithm(HashAlgorithm::haTiger128, first));
+    const QString d2 = qs(HashFileByAlgorithm(HashAlgorithm::haTiger128, second));
+    ASSERT_NE(d1, d2);
+    EXPECT_EQ(page->hcLoc1->text(), QStringLiteral("1st File Checksum : ") + d1);
+    EXPECT_EQ(page->hcLoc2->text(), QStringLiteral("2nd File Checksum : ") + d2);
+    EXPECT_EQ(page->CFRes->text(), QStringLiteral("Both File Checksum are DIFFERENT"));
+    EXPECT_EQ(textColour(page->CFRes), kRed);
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("File Compare Process Completed!")});
+
+    // A file with itself: the same digest twice, 64 digits with SHA-256 and
+    // 48 with Tiger-192, the last entry.
+    page->cfLoc2->setText(qs(first));
+    for (const auto& [name, digits] : {std::pair{QStringLiteral("SHA-256"), 64}, {QStringLiteral("Tiger-192"), 48}}) {
+        SCOPED_TRACE(name.toStdString());
+        chooseAlgorithm(name);
+        compare();
+        const QString digest = page->hcLoc1->text().mid(20);
+        EXPECT_EQ(digest.size(), digits);
+        EXPECT_EQ(page->hcLoc2->text().mid(20), digest);
+        EXPECT_EQ(page->CFRes->text(), QStringLiteral("Both File Checksum are SAME"));
+        EXPECT_EQ(textColour(page->CFRes), kGreen);
+    }
+
+    // An empty path: nothing starts, the result labels are reset.
+    page->cfLoc2->clear();
+    click(page->btnCompare);
+    EXPECT_FALSE(worker()->IsWorking());
+    EXPECT_EQ(page->hcLoc1->text(), QStringLiteral("1st File Checksum : -"));
+    EXPECT_TRUE(page->CFRes->text().isEmpty());
+}
+
+// ABORT while the first file is still being read (a named pipe whose writer
+// comes later): the second file is not hashed and the labels keep their dashes.
+TEST_F(ComparePageTest, AbortBetweenTheTwoDigests)
+{
+    const std::string pipe = makeFifo("first.pipe");
+    page->cfLoc1->setText(qs(pipe));
+    page->cfLoc2->setText(qs(writeFile("second.bin", "abc")));
+    click(page->btnCompare);
+    ASSERT_TRUE(worker()->IsWorking());
+    EXPECT_FALSE(page->ComboBox1->isEnabled());
+    click(page->btnCompare);
+    EXPECT_EQ(page->btnCompare->text(), QStringLiteral("ABORT"));
+    ASSERT_TRUE(feedFifo(pipe, "abc"));
+    worker()->WaitFor();
+    EXPECT_TRUE(worker()->Cancelled());
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("File Compare Process ABORTED!")});
+    EXPECT_EQ(page->hcLoc1->text(), QStringLiteral("1st File Checksum : -"));
+    EXPECT_EQ(page->hcLoc2->text(), QStringLiteral("2nd File Checksum : -"));
+    EXPECT_TRUE(page->CFRes->text().isEmpty());
+    EXPECT_TRUE(page->ComboBox1->isEnabled());
+    EXPECT_EQ(page->btnCompare->text(), QStringLiteral("COMPARE"));
+}
+
+// An unreadable file with a digest other than CRC32: the error, then the
+// abort message, and no verdict.
+TEST_F(ComparePageTest, MissingFileEndsAsAborted)
+{
+    page->cfLoc1->setText(qs(writeFile("here.bin", "abc")));
+    page->cfLoc2->setText(qs(folder + "/missing.bin"));
+    chooseAlgorithm(QStringLiteral("SHA-1"));
+    compare();
+    ASSERT_EQ(dialogs_.messages.size(), 2u);
+    EXPECT_EQ(dialogs_.messages[0].caption, QStringLiteral("Application Error"));
+    EXPECT_EQ(dialogs_.messages[1].text, QStringLiteral("File Compare Process ABORTED!"));
+    EXPECT_EQ(page->hcLoc1->text(), QStringLiteral("1st File Checksum : -"));
+    EXPECT_TRUE(page->CFRes->text().isEmpty());
+}
+
+// The generator, the verifier and the comparer run at the same time: each is
+// held in its first read (a named pipe) until all three have started.
+TEST_F(ComparePageTest, TheThreeRunAtOnce)
+{
+    const std::string hashPipe = makeFifo("hash.pipe");
+    const std::string verifyPipe = makeFifo("verify.pipe");
+    const std::string comparePipe = makeFifo("compare.pipe");
+    const std::string abc = writeFile("abc.bin", "abc");
+
+    page->PageControl5->setCurrentWidget(page->shtHGen);
+    dialogs_.nextOpenFiles.push_back({qs(hashPipe)});
+    click(page->Button20);
+    click(page->btnGHash);
+    page->PageControl5->setCurrentWidget(page->shtVCheck);
+    page->vcLoc->setText(qs(verifyPipe));
+    page->vcHCode->setText(QStringLiteral("900150983cd24fb0d6963f7d28e17f72"));
+    click(page->btnVerify);
+    page->PageControl5->setCurrentWidget(page->shtCompF);
+    page->cfLoc1->setText(qs(comparePipe));
+    page->cfLoc2->setText(qs(abc));
+    chooseAlgorithm(QStringLiteral("MD5"));
+    click(page->btnCompare);
+
+    EXPECT_TRUE(window->trdHash()->IsWorking());
+    EXPECT_TRUE(window->trdVChk()->IsWorking());
+    EXPECT_TRUE(window->trdCF()->IsWorking());
+    EXPECT_EQ(page->btnGHash->text(), QStringLiteral("ABORT"));
+    EXPECT_EQ(page->btnVerify->text(), QStringLiteral("Please Wait...."));
+    EXPECT_EQ(page->btnCompare->text(), QStringLiteral("ABORT"));
+    // A second click on the verifier's button does not abort it.
+    click(page->btnVerify);
+    EXPECT_TRUE(window->trdVChk()->IsWorking());
+    EXPECT_FALSE(window->trdVChk()->CancellationPending());
+
+    // Released in the reverse order of their start.
+    ASSERT_TRUE(feedFifo(comparePipe, "abc"));
+    window->trdCF()->WaitFor();
+    ASSERT_TRUE(feedFifo(verifyPipe, "abc"));
+    window->trdVChk()->WaitFor();
+    ASSERT_TRUE(feedFifo(hashPipe, "abc"));
+    window->trdHash()->WaitFor();
+
+    EXPECT_EQ(page->CFRes->text(), QStringLiteral("Both File Checksum are SAME"));
+    EXPECT_EQ(page->lblVC->text(), QStringLiteral("File Checksum is SAME"));
+    EXPECT_EQ(page->mHash->toPlainText().split(QLatin1Char('\n')).value(2),
+        QStringLiteral("MD5        : 900150983CD24FB0D6963F7D28E17F72"));
+    EXPECT_EQ(messages(), (QStringList{QStringLiteral("File Compare Process Completed!"),
+                              QStringLiteral("Checksum Verification Process Completed!"),
+                              QStringLiteral("Hash Generating process completed!")}));
+}
+
+}  // namespace
