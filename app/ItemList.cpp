@@ -190,8 +190,10 @@ TItemListBlock createItemListBlock(QWidget* parent, const TItemListNames& names)
 
 void AddFilesToList(TItemList& list, QWidget* parent)
 {
+    // "*" rather than "*.*": here a name needs no dot, and the file dialog
+    // would hide every name without one.
     const QStringList chosen = dialogs().openFiles(parent, QStringLiteral("Add File(s)"),
-        QStringLiteral("All Files (*.*)"));
+        QStringLiteral("All Files (*)"));
     for (const QString& file : chosen)
         list.addPath(QFile::encodeName(file).toStdString());
     list.UpdateCounter();

@@ -87,7 +87,7 @@ TEST_F(ItemListTest, AddRemoveAndCountersOnEveryList)
 
         testDialogs().nextOpenFiles = {{qs(a), qs(b), qs(c)}};
         click(find<QPushButton>(lc.add));
-        EXPECT_EQ(testDialogs().openFilesTitles.back(), QStringLiteral("Add File(s)|All Files (*.*)"));
+        EXPECT_EQ(testDialogs().openFilesTitles.back(), QStringLiteral("Add File(s)|All Files (*)"));
         EXPECT_EQ(list->paths(), (std::vector<std::string>{a, b, c}));
         EXPECT_EQ(counter->text(), QStringLiteral("Total Items : 3"));
 
