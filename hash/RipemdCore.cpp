@@ -1,5 +1,8 @@
-// RIPEMD-128 and RIPEMD-160 compression functions.
+// RIPEMD-128 and RIPEMD-160 compression functions, each compiled twice: the
+// copy built for BMI2 (rotates into a new register without touching the
+// flags or the source) is chosen at run time where the processor has it.
 
+#include "hash/CpuDispatch.h"
 #include "hash/DigestCores.h"
 
 namespace korvala::digest {
@@ -30,7 +33,7 @@ constexpr int kRightShift[80] = {
 // The five boolean functions; round j of the left line uses f(j), the right
 // line f(rounds - 1 - j).
 template <int J>
-inline std::uint32_t ripemdF(std::uint32_t x, std::uint32_t y, std::uint32_t z)
+__attribute__((always_inline)) inline std::uint32_t ripemdF(std::uint32_t x, std::uint32_t y, std::uint32_t z)
 {
     if constexpr (J == 0)
         return x ^ y ^ z;
@@ -44,27 +47,46 @@ inline std::uint32_t ripemdF(std::uint32_t x, std::uint32_t y, std::uint32_t z)
         return x ^ (y | ~z);
 }
 
+// t + f(x, y, z) for round function J. The line's chain runs through x (the
+// word computed one step before); y and z are older. For J == 3 the function
+// is the bitwise select (x & z) | (y & ~z), whose two halves are disjoint, so
+// it is added in two parts: the part without x first, off the chain, leaving
+// one AND and one addition after x instead of three operations. The empty asm
+// keeps the compiler from folding the two additions back together.
+template <int J>
+__attribute__((always_inline)) inline std::uint32_t addF(std::uint32_t t, std::uint32_t x, std::uint32_t y,
+                                                         std::uint32_t z)
+{
+    if constexpr (J == 3) {
+        t += y & ~z;
+        __asm__("" : "+r"(t));
+        return t + (x & z);
+    } else {
+        return t + ripemdF<J>(x, y, z);
+    }
+}
+
 constexpr std::uint32_t kLeftConstant160[5] = {0x00000000u, 0x5A827999u, 0x6ED9EBA1u, 0x8F1BBCDCu, 0xA953FD4Eu};
 constexpr std::uint32_t kRightConstant160[5] = {0x50A28BE6u, 0x5C4DD124u, 0x6D703EF3u, 0x7A6D76E9u, 0x00000000u};
 constexpr std::uint32_t kLeftConstant128[4] = {0x00000000u, 0x5A827999u, 0x6ED9EBA1u, 0x8F1BBCDCu};
 constexpr std::uint32_t kRightConstant128[4] = {0x50A28BE6u, 0x5C4DD124u, 0x6D703EF3u, 0x00000000u};
 
 template <int Round>
-inline void round160(std::uint32_t& al, std::uint32_t& bl, std::uint32_t& cl, std::uint32_t& dl, std::uint32_t& el,
+__attribute__((always_inline)) inline void round160(std::uint32_t& al, std::uint32_t& bl, std::uint32_t& cl, std::uint32_t& dl, std::uint32_t& el,
                      std::uint32_t& ar, std::uint32_t& br, std::uint32_t& cr, std::uint32_t& dr, std::uint32_t& er,
                      const std::uint32_t* x)
 {
 #pragma GCC unroll 16
     for (int i = Round * 16; i < Round * 16 + 16; ++i) {
         std::uint32_t t = al + x[kLeftWord[i]] + kLeftConstant160[Round];
-        t = rotl32(t + ripemdF<Round>(bl, cl, dl), kLeftShift[i]) + el;
+        t = rotl32(addF<Round>(t, bl, cl, dl), kLeftShift[i]) + el;
         al = el;
         el = dl;
         dl = rotl32(cl, 10);
         cl = bl;
         bl = t;
         t = ar + x[kRightWord[i]] + kRightConstant160[Round];
-        t = rotl32(t + ripemdF<4 - Round>(br, cr, dr), kRightShift[i]) + er;
+        t = rotl32(addF<4 - Round>(t, br, cr, dr), kRightShift[i]) + er;
         ar = er;
         er = dr;
         dr = rotl32(cr, 10);
@@ -74,19 +96,19 @@ inline void round160(std::uint32_t& al, std::uint32_t& bl, std::uint32_t& cl, st
 }
 
 template <int Round>
-inline void round128(std::uint32_t& al, std::uint32_t& bl, std::uint32_t& cl, std::uint32_t& dl, std::uint32_t& ar,
+__attribute__((always_inline)) inline void round128(std::uint32_t& al, std::uint32_t& bl, std::uint32_t& cl, std::uint32_t& dl, std::uint32_t& ar,
                      std::uint32_t& br, std::uint32_t& cr, std::uint32_t& dr, const std::uint32_t* x)
 {
 #pragma GCC unroll 16
     for (int i = Round * 16; i < Round * 16 + 16; ++i) {
         std::uint32_t t = al + x[kLeftWord[i]] + kLeftConstant128[Round];
-        t = rotl32(t + ripemdF<Round>(bl, cl, dl), kLeftShift[i]);
+        t = rotl32(addF<Round>(t, bl, cl, dl), kLeftShift[i]);
         al = dl;
         dl = cl;
         cl = bl;
         bl = t;
         t = ar + x[kRightWord[i]] + kRightConstant128[Round];
-        t = rotl32(t + ripemdF<3 - Round>(br, cr, dr), kRightShift[i]);
+        t = rotl32(addF<3 - Round>(t, br, cr, dr), kRightShift[i]);
         ar = dr;
         dr = cr;
         cr = br;
@@ -94,9 +116,8 @@ inline void round128(std::uint32_t& al, std::uint32_t& bl, std::uint32_t& cl, st
     }
 }
 
-}  // namespace
-
-void ripemd160Compress(std::uint32_t state[5], const std::uint8_t* data, std::size_t blocks)
+__attribute__((always_inline)) inline void compress160(std::uint32_t state[5], const std::uint8_t* data,
+                                                       std::size_t blocks)
 {
     for (; blocks != 0; --blocks, data += 64) {
         std::uint32_t x[16];
@@ -118,7 +139,8 @@ void ripemd160Compress(std::uint32_t state[5], const std::uint8_t* data, std::si
     }
 }
 
-void ripemd128Compress(std::uint32_t state[4], const std::uint8_t* data, std::size_t blocks)
+__attribute__((always_inline)) inline void compress128(std::uint32_t state[4], const std::uint8_t* data,
+                                                       std::size_t blocks)
 {
     for (; blocks != 0; --blocks, data += 64) {
         std::uint32_t x[16];
@@ -136,6 +158,60 @@ void ripemd128Compress(std::uint32_t state[4], const std::uint8_t* data, std::si
         state[3] = state[0] + bl + cr;
         state[0] = t;
     }
+}
+
+void compress160Generic(std::uint32_t state[5], const std::uint8_t* data, std::size_t blocks)
+{
+    compress160(state, data, blocks);
+}
+
+void compress128Generic(std::uint32_t state[4], const std::uint8_t* data, std::size_t blocks)
+{
+    compress128(state, data, blocks);
+}
+
+#if defined(__x86_64__)
+__attribute__((target("bmi,bmi2"))) void compress160Bmi2(std::uint32_t state[5], const std::uint8_t* data,
+                                                         std::size_t blocks)
+{
+    compress160(state, data, blocks);
+}
+
+__attribute__((target("bmi,bmi2"))) void compress128Bmi2(std::uint32_t state[4], const std::uint8_t* data,
+                                                         std::size_t blocks)
+{
+    compress128(state, data, blocks);
+}
+
+bool useBmi2()
+{
+    static const bool has = __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2");
+    return has && !portableDigestsOnly();
+}
+#endif
+
+}  // namespace
+
+void ripemd160Compress(std::uint32_t state[5], const std::uint8_t* data, std::size_t blocks)
+{
+#if defined(__x86_64__)
+    if (useBmi2()) {
+        compress160Bmi2(state, data, blocks);
+        return;
+    }
+#endif
+    compress160Generic(state, data, blocks);
+}
+
+void ripemd128Compress(std::uint32_t state[4], const std::uint8_t* data, std::size_t blocks)
+{
+#if defined(__x86_64__)
+    if (useBmi2()) {
+        compress128Bmi2(state, data, blocks);
+        return;
+    }
+#endif
+    compress128Generic(state, data, blocks);
 }
 
 }  // namespace korvala::digest

@@ -1,6 +1,14 @@
-// SHA-512 compression function (FIPS 180), shared by SHA-384 and SHA-512.
+// SHA-512 compression function (FIPS 180), shared by SHA-384 and SHA-512:
+// a portable form, and forms that compute the message schedule of four (AVX2)
+// or eight (AVX-512) blocks at once in vector registers, chosen at run time.
+// The portable switch of CpuDispatch selects the portable form.
 
+#include "hash/CpuDispatch.h"
 #include "hash/DigestCores.h"
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 namespace korvala::digest {
 
@@ -29,10 +37,80 @@ const std::uint64_t kRoundConstants[80] = {
     0x4CC5D4BECB3E42B6ULL, 0x597F299CFC657E2AULL, 0x5FCB6FAB3AD6FAECULL, 0x6C44198C4A475817ULL,
 };
 
-// One body, compiled twice: the processor check picks the copy built for
-// BMI2/AVX2 (rotate without flags) where available. The schedule is kept as a
-// ring of 16 words, computed round by round.
-template <int Variant>
+// Keeps the compiler from re-associating a sum through `x`: the order of the
+// additions below is chosen for the shortest dependency chains.
+#define KORVALA_SHA512_KEEP(x) __asm__("" : "+r"(x))
+
+// One round; the callers rename the eight working variables instead of moving
+// them, `wk` is W[i] + K[i]. The round is bound by latency, so the sums are
+// ordered for short chains: the new e is (d + h + wk + Ch) + Sigma1(e), where
+// everything but Ch and Sigma1 is known rounds ahead; the new a is derived
+// from it as e' - d + Maj + Sigma0(a). Maj(a, b, c) is split into the disjoint
+// (b & c) and (a & (b ^ c)), so only one AND waits for a; b ^ c of one round is
+// a ^ b of the round before, carried in `bc`.
+#define KORVALA_SHA512_ROUND(a, b, c, d, e, f, g, h, wk)                                                 \
+    do {                                                                                                  \
+        std::uint64_t y = d + h + (wk);                                                                   \
+        y += g ^ (e & (f ^ g));                                                                           \
+        KORVALA_SHA512_KEEP(y);                                                                           \
+        std::uint64_t p = (b & c) - d;                                                                    \
+        const std::uint64_t aAndBc = a & bc;                                                              \
+        bc = a ^ b;                                                                                       \
+        d = y + (rotr64(e, 14) ^ rotr64(e, 18) ^ rotr64(e, 41));                                          \
+        KORVALA_SHA512_KEEP(d);                                                                           \
+        p += d;                                                                                           \
+        KORVALA_SHA512_KEEP(p);                                                                           \
+        p += aAndBc;                                                                                      \
+        KORVALA_SHA512_KEEP(p);                                                                           \
+        h = p + (rotr64(a, 28) ^ rotr64(a, 34) ^ rotr64(a, 39));                                          \
+    } while (0)
+
+// Eight rounds starting at round `i`: after them every variable is back in its
+// own name.
+#define KORVALA_SHA512_EIGHT(i, WK)                                                                       \
+    do {                                                                                                  \
+        KORVALA_SHA512_ROUND(a, b, c, d, e, f, g, h, WK((i) + 0));                                        \
+        KORVALA_SHA512_ROUND(h, a, b, c, d, e, f, g, WK((i) + 1));                                        \
+        KORVALA_SHA512_ROUND(g, h, a, b, c, d, e, f, WK((i) + 2));                                        \
+        KORVALA_SHA512_ROUND(f, g, h, a, b, c, d, e, WK((i) + 3));                                        \
+        KORVALA_SHA512_ROUND(e, f, g, h, a, b, c, d, WK((i) + 4));                                        \
+        KORVALA_SHA512_ROUND(d, e, f, g, h, a, b, c, WK((i) + 5));                                        \
+        KORVALA_SHA512_ROUND(c, d, e, f, g, h, a, b, WK((i) + 6));                                        \
+        KORVALA_SHA512_ROUND(b, c, d, e, f, g, h, a, WK((i) + 7));                                        \
+    } while (0)
+
+// The 80 rounds of one block from W + K already computed (`wk[i * stride]`).
+__attribute__((always_inline)) inline void roundsFromSchedule(std::uint64_t state[8], const std::uint64_t* wk,
+                                                              std::size_t stride)
+{
+    std::uint64_t a = state[0], b = state[1], c = state[2], d = state[3];
+    std::uint64_t e = state[4], f = state[5], g = state[6], h = state[7];
+    std::uint64_t bc = b ^ c;
+#define KORVALA_SHA512_WK_TABLE(i) wk[(i) * stride]
+    for (int i = 0; i < 80; i += 8)
+        KORVALA_SHA512_EIGHT(i, KORVALA_SHA512_WK_TABLE);
+#undef KORVALA_SHA512_WK_TABLE
+    state[0] += a;
+    state[1] += b;
+    state[2] += c;
+    state[3] += d;
+    state[4] += e;
+    state[5] += f;
+    state[6] += g;
+    state[7] += h;
+}
+
+// Word i of the schedule (i >= 16), computed in the ring of the last 16.
+inline std::uint64_t nextWord(std::uint64_t w[16], int i)
+{
+    const std::uint64_t w15 = w[(i + 1) & 15], w2 = w[(i + 14) & 15];
+    const std::uint64_t s0 = rotr64(w15, 1) ^ rotr64(w15, 8) ^ (w15 >> 7);
+    const std::uint64_t s1 = rotr64(w2, 19) ^ rotr64(w2, 61) ^ (w2 >> 6);
+    return w[i & 15] += s0 + w[(i + 9) & 15] + s1;
+}
+
+// Portable form: the schedule is kept as a ring of 16 words, computed round by
+// round, the rounds unrolled eight at a time.
 __attribute__((always_inline)) inline void compressBlocks(std::uint64_t state[8], const std::uint8_t* data,
                                                           std::size_t blocks)
 {
@@ -42,36 +120,18 @@ __attribute__((always_inline)) inline void compressBlocks(std::uint64_t state[8]
             w[i] = loadBe64(data + 8 * i);
         std::uint64_t a = state[0], b = state[1], c = state[2], d = state[3];
         std::uint64_t e = state[4], f = state[5], g = state[6], h = state[7];
-        // Maj(a, b, c) = b ^ ((a ^ b) & (b ^ c)); a ^ b of one round is b ^ c
-        // of the next, so it is carried over. h + K + W does not depend on the
-        // round before and is summed first.
         std::uint64_t bc = b ^ c;
-#pragma GCC unroll 80
-        for (int i = 0; i < 80; ++i) {
-            std::uint64_t wi;
-            if (i < 16) {
-                wi = w[i];
-            } else {
-                const std::uint64_t w15 = w[(i + 1) & 15], w2 = w[(i + 14) & 15];
-                const std::uint64_t s0 = rotr64(w15, 1) ^ rotr64(w15, 8) ^ (w15 >> 7);
-                const std::uint64_t s1 = rotr64(w2, 19) ^ rotr64(w2, 61) ^ (w2 >> 6);
-                wi = w[i & 15] += s0 + w[(i + 9) & 15] + s1;
-            }
-            std::uint64_t t1 = h + kRoundConstants[i] + wi;
-            t1 += g ^ (e & (f ^ g));
-            t1 += rotr64(e, 14) ^ rotr64(e, 18) ^ rotr64(e, 41);
-            const std::uint64_t ab = a ^ b;
-            const std::uint64_t t2 = (rotr64(a, 28) ^ rotr64(a, 34) ^ rotr64(a, 39)) + (b ^ (ab & bc));
-            bc = ab;
-            h = g;
-            g = f;
-            f = e;
-            e = d + t1;
-            d = c;
-            c = b;
-            b = a;
-            a = t1 + t2;
+#define KORVALA_SHA512_WK_FIRST(i) (w[(i)] + kRoundConstants[(i)])
+#define KORVALA_SHA512_WK_NEXT(i) (kRoundConstants[(i)] + nextWord(w, (i)))
+        KORVALA_SHA512_EIGHT(0, KORVALA_SHA512_WK_FIRST);
+        KORVALA_SHA512_EIGHT(8, KORVALA_SHA512_WK_FIRST);
+#pragma GCC unroll 8
+        for (int i = 16; i < 80; i += 16) {
+            KORVALA_SHA512_EIGHT(i, KORVALA_SHA512_WK_NEXT);
+            KORVALA_SHA512_EIGHT(i + 8, KORVALA_SHA512_WK_NEXT);
         }
+#undef KORVALA_SHA512_WK_FIRST
+#undef KORVALA_SHA512_WK_NEXT
         state[0] += a;
         state[1] += b;
         state[2] += c;
@@ -85,15 +145,160 @@ __attribute__((always_inline)) inline void compressBlocks(std::uint64_t state[8]
 
 void compressGeneric(std::uint64_t state[8], const std::uint8_t* data, std::size_t blocks)
 {
-    compressBlocks<0>(state, data, blocks);
+    compressBlocks(state, data, blocks);
 }
 
 #if defined(__x86_64__)
-__attribute__((target("bmi2,avx2"))) void compressBmi2(std::uint64_t state[8], const std::uint8_t* data,
-                                                      std::size_t blocks)
+
+#define KORVALA_SHA512_AVX2 __attribute__((target("avx2,bmi2")))
+
+template <int N>
+KORVALA_SHA512_AVX2 inline __m256i rotr64x4(__m256i x)
 {
-    compressBlocks<1>(state, data, blocks);
+    return _mm256_or_si256(_mm256_srli_epi64(x, N), _mm256_slli_epi64(x, 64 - N));
 }
+
+#define KORVALA_SHA512_AVX512 __attribute__((target("avx2,bmi2,avx512f,avx512vl,avx512bw")))
+
+KORVALA_SHA512_AVX2 inline __m256i xor3x4(__m256i a, __m256i b, __m256i c)
+{
+    return _mm256_xor_si256(_mm256_xor_si256(a, b), c);
+}
+
+// The same with AVX-512VL: one instruction per rotate and per three-way XOR.
+template <int N>
+KORVALA_SHA512_AVX512 inline __m256i rotr64x4Native(__m256i x)
+{
+    return _mm256_ror_epi64(x, N);
+}
+KORVALA_SHA512_AVX512 inline __m256i xor3x4Native(__m256i a, __m256i b, __m256i c)
+{
+    return _mm256_ternarylogic_epi64(a, b, c, 0x96);
+}
+
+// Stores W[i] + K[i] of the four blocks.
+KORVALA_SHA512_AVX2 inline void emitScheduled(std::uint64_t* wk, int i, __m256i word)
+{
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(wk + 4 * i),
+                        _mm256_add_epi64(word, _mm256_set1_epi64x(static_cast<long long>(kRoundConstants[i]))));
+}
+
+// Message schedule of four consecutive blocks at once, one block per 64-bit
+// lane: wk[4 * i + j] = W[i] + K[i] of block j. The schedule is the part of
+// the work that does not depend on the state, so it vectorises; the rounds
+// then only add one word from memory. Defined twice, for AVX2 alone and with
+// the AVX-512VL rotates.
+#define KORVALA_SHA512_SCHEDULE_FOUR(NAME, TARGET, ROTR, XOR3)                                            \
+    TARGET void NAME(const std::uint8_t* data, std::uint64_t* wk)                                         \
+    {                                                                                                     \
+        const __m256i byteSwap = _mm256_setr_epi8(7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8, 7, \
+                                                  6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8);     \
+        __m256i w[16];                                                                                    \
+        _Pragma("GCC unroll 4") for (int i = 0; i < 16; i += 4)                                           \
+        {                                                                                                 \
+            /* Words i..i+3 of each block, then a 4x4 transpose of 64-bit words. */                     \
+            __m256i r[4];                                                                                 \
+            for (int j = 0; j < 4; ++j)                                                                   \
+                r[j] = _mm256_shuffle_epi8(                                                               \
+                    _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + j * 128 + 8 * i)), byteSwap); \
+            const __m256i lo01 = _mm256_unpacklo_epi64(r[0], r[1]);                                       \
+            const __m256i hi01 = _mm256_unpackhi_epi64(r[0], r[1]);                                       \
+            const __m256i lo23 = _mm256_unpacklo_epi64(r[2], r[3]);                                       \
+            const __m256i hi23 = _mm256_unpackhi_epi64(r[2], r[3]);                                       \
+            w[i + 0] = _mm256_permute2x128_si256(lo01, lo23, 0x20);                                       \
+            w[i + 1] = _mm256_permute2x128_si256(hi01, hi23, 0x20);                                       \
+            w[i + 2] = _mm256_permute2x128_si256(lo01, lo23, 0x31);                                       \
+            w[i + 3] = _mm256_permute2x128_si256(hi01, hi23, 0x31);                                       \
+            for (int j = 0; j < 4; ++j)                                                                   \
+                emitScheduled(wk, i + j, w[i + j]);                                                       \
+        }                                                                                                 \
+        _Pragma("GCC unroll 64") for (int i = 16; i < 80; ++i)                                            \
+        {                                                                                                 \
+            const __m256i w15 = w[(i + 1) & 15], w2 = w[(i + 14) & 15];                                   \
+            const __m256i s0 = XOR3(ROTR<1>(w15), ROTR<8>(w15), _mm256_srli_epi64(w15, 7));               \
+            const __m256i s1 = XOR3(ROTR<19>(w2), ROTR<61>(w2), _mm256_srli_epi64(w2, 6));                \
+            const __m256i next =                                                                          \
+                _mm256_add_epi64(_mm256_add_epi64(w[i & 15], s0), _mm256_add_epi64(w[(i + 9) & 15], s1)); \
+            w[i & 15] = next;                                                                             \
+            emitScheduled(wk, i, next);                                                                   \
+        }                                                                                                 \
+    }
+
+KORVALA_SHA512_SCHEDULE_FOUR(scheduleFour, KORVALA_SHA512_AVX2, rotr64x4, xor3x4)
+KORVALA_SHA512_SCHEDULE_FOUR(scheduleFourNative, KORVALA_SHA512_AVX512, rotr64x4Native, xor3x4Native)
+
+// Four blocks at a time through the vector schedule, the rest (fewer than
+// four) through the scalar schedule.
+template <void (*Schedule)(const std::uint8_t*, std::uint64_t*)>
+KORVALA_SHA512_AVX2 inline void compressFours(std::uint64_t state[8], const std::uint8_t* data, std::size_t blocks)
+{
+    alignas(32) std::uint64_t wk[80 * 4];
+    for (; blocks >= 4; blocks -= 4, data += 4 * 128) {
+        Schedule(data, wk);
+#pragma GCC unroll 1
+        for (int j = 0; j < 4; ++j)
+            roundsFromSchedule(state, wk + j, 4);
+    }
+    compressBlocks(state, data, blocks);
+}
+
+KORVALA_SHA512_AVX2 void compressAvx2(std::uint64_t state[8], const std::uint8_t* data, std::size_t blocks)
+{
+    compressFours<scheduleFour>(state, data, blocks);
+}
+
+// GCC 12 reports its own 512-bit intrinsics (which start from an undefined
+// register) as possibly uninitialised; the warning says nothing about this code.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+
+// Eight blocks at a time in 512-bit registers: word i of the eight blocks is
+// gathered into one register, so no transpose is needed. wk[8 * i + j] =
+// W[i] + K[i] of block j.
+KORVALA_SHA512_AVX512 void scheduleEight(const std::uint8_t* data, std::uint64_t* wk)
+{
+    const __m512i blockOffsets = _mm512_setr_epi64(0, 128, 256, 384, 512, 640, 768, 896);
+    const __m512i byteSwap = _mm512_broadcast_i32x4(
+        _mm_setr_epi8(7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8));
+    __m512i w[16];
+    auto emit = [](std::uint64_t* out, int i, __m512i word) KORVALA_SHA512_AVX512 {
+        _mm512_storeu_si512(out + 8 * i,
+                            _mm512_add_epi64(word, _mm512_set1_epi64(static_cast<long long>(kRoundConstants[i]))));
+    };
+#pragma GCC unroll 16
+    for (int i = 0; i < 16; ++i) {
+        w[i] = _mm512_shuffle_epi8(_mm512_i64gather_epi64(blockOffsets, data + 8 * i, 1), byteSwap);
+        emit(wk, i, w[i]);
+    }
+#pragma GCC unroll 64
+    for (int i = 16; i < 80; ++i) {
+        const __m512i w15 = w[(i + 1) & 15], w2 = w[(i + 14) & 15];
+        const __m512i s0 = _mm512_ternarylogic_epi64(_mm512_ror_epi64(w15, 1), _mm512_ror_epi64(w15, 8),
+                                                     _mm512_srli_epi64(w15, 7), 0x96);
+        const __m512i s1 = _mm512_ternarylogic_epi64(_mm512_ror_epi64(w2, 19), _mm512_ror_epi64(w2, 61),
+                                                     _mm512_srli_epi64(w2, 6), 0x96);
+        const __m512i next = _mm512_add_epi64(_mm512_add_epi64(w[i & 15], s0), _mm512_add_epi64(w[(i + 9) & 15], s1));
+        w[i & 15] = next;
+        emit(wk, i, next);
+    }
+}
+
+KORVALA_SHA512_AVX512 void compressAvx512(std::uint64_t state[8], const std::uint8_t* data, std::size_t blocks)
+{
+    if (blocks >= 8) {
+        alignas(64) std::uint64_t wk[80 * 8];
+        for (; blocks >= 8; blocks -= 8, data += 8 * 128) {
+            scheduleEight(data, wk);
+#pragma GCC unroll 1
+            for (int j = 0; j < 8; ++j)
+                roundsFromSchedule(state, wk + j, 8);
+        }
+    }
+    compressFours<scheduleFourNative>(state, data, blocks);
+}
+
+#pragma GCC diagnostic pop
+
 #endif
 
 }  // namespace
@@ -101,9 +306,15 @@ __attribute__((target("bmi2,avx2"))) void compressBmi2(std::uint64_t state[8], c
 void sha512Compress(std::uint64_t state[8], const std::uint8_t* data, std::size_t blocks)
 {
 #if defined(__x86_64__)
-    static const bool bmi2 = __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("avx2");
-    if (bmi2) {
-        compressBmi2(state, data, blocks);
+    // 0: portable, 1: AVX2 and BMI2, 2: also AVX-512 (F, VL, BW).
+    static const int level = !(__builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2")) ? 0
+                             : (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw")) ? 2
+                                                                                                         : 1;
+    if (level != 0 && !portableDigestsOnly()) {
+        if (level == 2)
+            compressAvx512(state, data, blocks);
+        else
+            compressAvx2(state, data, blocks);
         return;
     }
 #endif
