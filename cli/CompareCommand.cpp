@@ -5,21 +5,13 @@
 #include <memory>
 #include <string>
 
+#include "AlgorithmOption.h"
 #include "Command.h"
 #include "hash/ChecksumCheck.h"
 #include "platform/KorvalaError.h"
 
 namespace korvala::cli {
 namespace {
-
-// The algorithm named by -a; an unknown name is a usage error.
-HashAlgorithm algorithmOption(const std::string& name)
-{
-    const auto algorithm = hashAlgorithmFromName(name);
-    if (!algorithm)
-        throw CLI::ValidationError("--algorithm", "unknown hash algorithm \"" + name + "\"");
-    return *algorithm;
-}
 
 struct CompareOptions {
     std::string algorithm = "CRC32";
