@@ -20,7 +20,7 @@
 #include "search/SearchWalker.h"
 #include "search/SeekerCriteria.h"
 #include "search/SeekerRow.h"
-#include "search/TextFold.h"
+#include "platform/TextFold.h"
 
 namespace korvala::cli {
 namespace {

@@ -1,5 +1,7 @@
 #include "search/CharacterTables.h"
 
+#include "platform/TextFold.h"
+
 #include <cwctype>
 #include <memory>
 
@@ -19,24 +21,21 @@ std::unique_ptr<CharacterTables> buildTables()
     auto t = std::make_unique<CharacterTables>();
     for (unsigned b = 0; b < 256; ++b) {
         t->SameCaseA[b] = static_cast<uint8_t>(b);
-        t->LowerCaseA[b] = static_cast<uint8_t>(b >= 'A' && b <= 'Z' ? b + 32 : b);
+        t->LowerCaseA[b] = static_cast<uint8_t>(asciiLower(static_cast<char>(b)));
         bool alnum = (b >= '0' && b <= '9') || (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || b >= 0x80;
         t->DelimiterA[b] = alnum ? 0 : 1;
     }
+    t->LowerCaseW = lowerCaseTable16();
     locale_t loc = unicodeLocale();
     for (unsigned u = 0; u < 65536; ++u) {
         t->SameCaseW[u] = static_cast<uint16_t>(u);
         bool surrogate = u >= 0xD800 && u <= 0xDFFF;
         if (u < 0x80) {
-            t->LowerCaseW[u] = static_cast<uint16_t>(u >= 'A' && u <= 'Z' ? u + 32 : u);
             bool alnum = (u >= '0' && u <= '9') || (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z');
             t->DelimiterW[u] = alnum ? 0 : 1;
         } else if (surrogate || !loc) {
-            t->LowerCaseW[u] = static_cast<uint16_t>(u);
             t->DelimiterW[u] = 1;
         } else {
-            wint_t lower = towlower_l(static_cast<wint_t>(u), loc);
-            t->LowerCaseW[u] = lower <= 0xFFFF ? static_cast<uint16_t>(lower) : static_cast<uint16_t>(u);
             t->DelimiterW[u] = iswalnum_l(static_cast<wint_t>(u), loc) ? 0 : 1;
         }
     }
@@ -51,14 +50,6 @@ const CharacterTables& characterTables()
 {
     static const std::unique_ptr<CharacterTables> tables = buildTables();
     return *tables;
-}
-
-char32_t lowerCodePoint(char32_t c)
-{
-    if (c < 0x10000)
-        return characterTables().LowerCaseW[c];
-    locale_t loc = unicodeLocale();
-    return loc ? static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), loc)) : c;
 }
 
 // Built at start-up so that no search thread ever builds them.

@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "search/ContentScanner.h"
-#include "search/TextFold.h"
+#include "platform/TextFold.h"
 
 namespace korvala {
 namespace {

@@ -13,7 +13,7 @@
 #endif
 
 #include "search/CharacterTables.h"
-#include "search/TextFold.h"
+#include "platform/TextFold.h"
 
 namespace korvala {
 namespace {

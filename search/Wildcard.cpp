@@ -1,7 +1,7 @@
 #include "search/Wildcard.h"
 
 #include "search/CharacterTables.h"
-#include "search/TextFold.h"
+#include "platform/TextFold.h"
 
 namespace korvala {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "platform/FileAttributes.h"
 #include "search/SeekerRow.h"
-#include "search/TextFold.h"
+#include "platform/TextFold.h"
 
 namespace {
 

@@ -10,14 +10,11 @@
 #include <mutex>
 #include <thread>
 #include <cerrno>
-#include <clocale>
 #include <cstdlib>
 #include <cstring>
-#include <cwctype>
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <locale.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/syscall.h>
@@ -27,6 +24,7 @@
 #include "platform/DosAttrib.h"
 #include "platform/FileAttributes.h"
 #include "platform/NtTime.h"
+#include "platform/TextFold.h"
 #include "platform/posix/AttributeStore.h"
 
 namespace korvala {
@@ -66,64 +64,6 @@ EntryType typeFromMode(unsigned mode)
     return EntryType::Other;
 }
 
-// Case folding of one code point: ASCII directly, the rest through the C.UTF-8
-// locale's tables (Unicode simple lower-casing).
-locale_t utf8Locale()
-{
-    static locale_t loc = [] {
-        locale_t l = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
-        return l;
-    }();
-    return loc;
-}
-
-char32_t foldCodePoint(char32_t c)
-{
-    if (c < 0x80)
-        return (c >= 'A' && c <= 'Z') ? c + 32 : c;
-    if (c >= 0xDC80 && c <= 0xDCFF)  // undecodable byte, kept apart
-        return c;
-    locale_t loc = utf8Locale();
-    if (!loc)
-        return c;
-    return static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), loc));
-}
-
-// Decodes one UTF-8 character; an invalid byte becomes 0xDC00 + byte so that
-// names that are not UTF-8 still compare byte for byte.
-char32_t decodeUtf8(std::string_view s, size_t& i)
-{
-    unsigned char b = static_cast<unsigned char>(s[i]);
-    if (b < 0x80) {
-        ++i;
-        return b;
-    }
-    int len = (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
-    if (len == 0 || i + len > s.size()) {
-        ++i;
-        return 0xDC00 + b;
-    }
-    char32_t c = b & (0x7F >> len);
-    for (int k = 1; k < len; ++k) {
-        unsigned char cb = static_cast<unsigned char>(s[i + k]);
-        if ((cb & 0xC0) != 0x80) {
-            ++i;
-            return 0xDC00 + b;
-        }
-        c = (c << 6) | (cb & 0x3F);
-    }
-    i += len;
-    return c;
-}
-
-bool isAscii(std::string_view s)
-{
-    for (char c : s)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    return true;
-}
-
 // Iterative "*" / "?" matching with backtracking to the last star, over units
 // that are already folded.
 template <typename T>
@@ -149,27 +89,22 @@ bool globMatch(const T* t, size_t tn, const T* p, size_t pn)
     return pi == pn;
 }
 
+// Masks are matched on every name of every listed folder: ASCII names and masks
+// (nearly all) are folded into stack buffers; the rest go through the shared
+// UTF-8 folding, the same the search criteria compare with.
 bool foldedGlob(std::string_view name, std::string_view mask)
 {
-    if (isAscii(name) && isAscii(mask)) {
+    if (isAsciiText(name) && isAsciiText(mask)) {
         char tb[256], pb[256];
         if (name.size() <= sizeof tb && mask.size() <= sizeof pb) {
-            for (size_t i = 0; i < name.size(); ++i) {
-                char c = name[i];
-                tb[i] = (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
-            }
-            for (size_t i = 0; i < mask.size(); ++i) {
-                char c = mask[i];
-                pb[i] = (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
-            }
+            for (size_t i = 0; i < name.size(); ++i)
+                tb[i] = asciiLower(name[i]);
+            for (size_t i = 0; i < mask.size(); ++i)
+                pb[i] = asciiLower(mask[i]);
             return globMatch(tb, name.size(), pb, mask.size());
         }
     }
-    std::u32string t, p;
-    for (size_t i = 0; i < name.size();)
-        t.push_back(foldCodePoint(decodeUtf8(name, i)));
-    for (size_t i = 0; i < mask.size();)
-        p.push_back(foldCodePoint(decodeUtf8(mask, i)));
+    std::u32string t = foldedCodePoints(name), p = foldedCodePoints(mask);
     return globMatch(t.data(), t.size(), p.data(), p.size());
 }
 

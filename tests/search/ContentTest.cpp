@@ -12,7 +12,7 @@
 
 #include "SearchTestSupport.h"
 #include "search/FindFileW.h"
-#include "search/TextFold.h"
+#include "platform/TextFold.h"
 
 namespace korvala {
 namespace {

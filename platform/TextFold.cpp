@@ -1,8 +1,38 @@
-#include "search/TextFold.h"
+#include "platform/TextFold.h"
 
-#include "search/CharacterTables.h"
+#include <cwctype>
+#include <memory>
+
+#include <locale.h>
 
 namespace korvala {
+namespace {
+
+locale_t unicodeLocale()
+{
+    static locale_t loc = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+    return loc;
+}
+
+std::unique_ptr<uint16_t[]> buildLowerCase16()
+{
+    auto t = std::make_unique<uint16_t[]>(65536);
+    locale_t loc = unicodeLocale();
+    for (unsigned u = 0; u < 65536; ++u) {
+        bool surrogate = u >= 0xD800 && u <= 0xDFFF;
+        if (u < 0x80) {
+            t[u] = static_cast<uint16_t>(asciiLower(static_cast<char>(u)));
+        } else if (surrogate || !loc) {
+            t[u] = static_cast<uint16_t>(u);
+        } else {
+            wint_t lower = towlower_l(static_cast<wint_t>(u), loc);
+            t[u] = lower <= 0xFFFF ? static_cast<uint16_t>(lower) : static_cast<uint16_t>(u);
+        }
+    }
+    return t;
+}
+
+}  // namespace
 
 char32_t decodeUtf8At(std::string_view s, size_t& i)
 {
@@ -43,14 +73,28 @@ bool isAsciiText(std::string_view s)
     return true;
 }
 
+const uint16_t* lowerCaseTable16()
+{
+    static const std::unique_ptr<uint16_t[]> table = buildLowerCase16();
+    return table.get();
+}
+
+char32_t foldCodePoint(char32_t c)
+{
+    if (c < 0x80)
+        return static_cast<char32_t>(asciiLower(static_cast<char>(c)));
+    if (c < 0x10000)
+        return lowerCaseTable16()[c];  // kept bytes are surrogates: table leaves them
+    locale_t loc = unicodeLocale();
+    return loc ? static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), loc)) : c;
+}
+
 std::u32string foldedCodePoints(std::string_view s)
 {
     std::u32string out;
     out.reserve(s.size());
-    for (size_t i = 0; i < s.size();) {
-        char32_t c = decodeUtf8At(s, i);
-        out.push_back(c >= 0xDC80 && c <= 0xDCFF ? c : lowerCodePoint(c));
-    }
+    for (size_t i = 0; i < s.size();)
+        out.push_back(foldCodePoint(decodeUtf8At(s, i)));
     return out;
 }
 
@@ -59,9 +103,8 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b)
     if (isAsciiText(a) && isAsciiText(b)) {
         if (a.size() != b.size())
             return false;
-        const auto& lower = characterTables().LowerCaseA;
         for (size_t i = 0; i < a.size(); ++i)
-            if (lower[static_cast<unsigned char>(a[i])] != lower[static_cast<unsigned char>(b[i])])
+            if (asciiLower(a[i]) != asciiLower(b[i]))
                 return false;
         return true;
     }
@@ -85,6 +128,11 @@ std::u16string utf8ToUtf16(std::string_view s)
         }
     }
     return out;
+}
+
+// Built at start-up so that no listing or search thread ever builds it.
+namespace {
+[[maybe_unused]] const uint16_t* g_lowerCaseAtStart = lowerCaseTable16();
 }
 
 }  // namespace korvala
