@@ -21,6 +21,16 @@
 
 namespace {
 
+// prefix + number + suffix, built by appending (GCC 12 warns falsely about
+// "literal" + std::string temporaries).
+std::string numberedName(const char* prefix, int number, const char* suffix = "")
+{
+    std::string name = prefix;
+    name += std::to_string(number);
+    name += suffix;
+    return name;
+}
+
 using namespace korvala;
 
 // Published digests of the three bytes "abc" and of no bytes at all.
@@ -222,7 +232,7 @@ TEST_F(GeneratorPageTest, AbortDuringTheThirdFileKeepsWhatWasWritten)
 {
     std::vector<std::string> files;
     for (int i = 0; i < 5; ++i)
-        files.push_back(writeFile("f" + std::to_string(i) + ".bin", "abc"));
+        files.push_back(writeFile(numberedName("f", i, ".bin"), "abc"));
     addFiles(files);
     QObject::connect(page, &THashPage::hashEntryRequested, page, [this](int position) {
         if (position == 2)
@@ -250,7 +260,7 @@ TEST_F(GeneratorPageTest, ManyFilesInOrderAndAbortWhileRunning)
     constexpr int kCount = 1500;
     std::vector<std::string> files;
     for (int i = 0; i < kCount; ++i)
-        files.push_back(writeFile("n" + std::to_string(i), std::to_string(i)));
+        files.push_back(writeFile(numberedName("n", i), std::to_string(i)));
     addFiles(files);
     ASSERT_EQ(page->HList->count(), kCount);
     click(page->Button22);
@@ -334,7 +344,7 @@ TEST_F(GeneratorPageTest, ClosingTheWindowAbortsARun)
 {
     std::vector<std::string> files;
     for (int i = 0; i < 50; ++i)
-        files.push_back(writeFile("c" + std::to_string(i), "abc"));
+        files.push_back(writeFile(numberedName("c", i), "abc"));
     addFiles(files);
     click(page->btnGHash);
     ASSERT_TRUE(worker()->IsWorking());
