@@ -58,6 +58,11 @@ public:
         return QFileDialog::getOpenFileName(parent, title, QString(), filter);
     }
 
+    QString openFileIn(QWidget* parent, const QString& title, const QString& filter, const QString& folder) override
+    {
+        return QFileDialog::getOpenFileName(parent, title, folder, filter);
+    }
+
     QString saveFile(QWidget* parent, const QString& title, const QString& filter) override
     {
         return QFileDialog::getSaveFileName(parent, title, QString(), filter);

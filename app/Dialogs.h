@@ -24,6 +24,13 @@ public:
     virtual QStringList openFiles(QWidget* parent, const QString& title, const QString& filter) = 0;
     // One chosen file; empty when cancelled.
     virtual QString openFile(QWidget* parent, const QString& title, const QString& filter) = 0;
+    // The same, starting in folder (when it is not empty). Answers that do not
+    // care where the dialog starts need not override it.
+    virtual QString openFileIn(QWidget* parent, const QString& title, const QString& filter, const QString& folder)
+    {
+        (void)folder;
+        return openFile(parent, title, filter);
+    }
     virtual QString saveFile(QWidget* parent, const QString& title, const QString& filter) = 0;
     // The folder chooser; empty when cancelled.
     virtual QString existingDirectory(QWidget* parent, const QString& title, const QString& initialFolder) = 0;

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -90,7 +91,10 @@ void THashPage::buildVerifier()
 
 void THashPage::browseInto(QLineEdit* edit)
 {
-    const QString chosen = dialogs().openFile(this, QStringLiteral("Select File"), allFilesFilter());
+    // With a path in the box, the dialog starts in that path's folder.
+    const QString typed = edit->text();
+    const QString folder = typed.isEmpty() ? QString() : QFileInfo(typed).absolutePath();
+    const QString chosen = dialogs().openFileIn(this, QStringLiteral("Select File"), allFilesFilter(), folder);
     if (!chosen.isEmpty())
         edit->setText(QDir::toNativeSeparators(chosen));
 }

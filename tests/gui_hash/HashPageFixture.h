@@ -31,6 +31,14 @@ class HashDialogs : public TestDialogs {
 public:
     std::vector<QString> nextOpenFile;
     std::vector<QString> openFileTitles;
+    // The folder each chooser started in (empty: the dialog's own choice).
+    std::vector<QString> openFileFolders;
+
+    QString openFileIn(QWidget* parent, const QString& title, const QString& filter, const QString& folder) override
+    {
+        openFileFolders.push_back(folder);
+        return openFile(parent, title, filter);
+    }
 
     QString openFile(QWidget*, const QString& title, const QString&) override
     {
@@ -50,6 +58,7 @@ protected:
         dialogs_.reset();
         dialogs_.nextOpenFile.clear();
         dialogs_.openFileTitles.clear();
+        dialogs_.openFileFolders.clear();
         setDialogs(&dialogs_);
         GuiFixture::SetUp();
         page = window->shtHash();

@@ -178,9 +178,11 @@ TEST_F(VerifyPageTest, BrowseAndAMissingFile)
     click(page->Button42);
     EXPECT_EQ(dialogs_.openFileTitles, std::vector<QString>{QStringLiteral("Select File")});
     EXPECT_EQ(page->vcLoc->text(), qs(gone));
-    // Cancelling the chooser keeps the text.
+    // Cancelling the chooser keeps the text; with a path in the box the
+    // chooser starts in that path's folder.
     click(page->Button42);
     EXPECT_EQ(page->vcLoc->text(), qs(gone));
+    EXPECT_EQ(dialogs_.openFileFolders, (std::vector<QString>{QString(), qs(folder)}));
 
     page->vcHCode->setText(QStringLiteral("D41D8CD98F00B204E9800998ECF8427E"));
     ASSERT_TRUE(verify());  // MD5, the start choice
