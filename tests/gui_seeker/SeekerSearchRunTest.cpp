@@ -11,6 +11,16 @@
 namespace {
 const QString kAborted = QStringLiteral("Searching process Aborted!");
 const QString kCannotSort = QStringLiteral("Cannot sort the list while a search is in progress.");
+
+// prefix + number + suffix, built by appending (GCC 12 warns falsely about
+// "literal" + std::string temporaries).
+std::string numberedName(const char* prefix, int number, const char* suffix = "")
+{
+    std::string name = prefix;
+    name += std::to_string(number);
+    name += suffix;
+    return name;
+}
 }  // namespace
 
 class SeekerSearchRunTest : public SeekerFixture {
@@ -20,7 +30,7 @@ protected:
     {
         const std::string root = makeTempDir();
         for (int i = 0; i < 10; ++i)
-            writeFile(root, "f" + std::to_string(i) + ".dat", static_cast<size_t>((10 - i) * 2048));
+            writeFile(root, numberedName("f", i, ".dat"), static_cast<size_t>((10 - i) * 2048));
         setLocations({root});
         installGate(3);
         return root;
@@ -109,9 +119,9 @@ TEST_F(SeekerSearchRunTest, TheTotalFollowsTheFoldersWhileSearching)
 {
     const std::string root = makeTempDir();
     for (int d = 0; d < 3; ++d) {
-        const std::string folder = makeDir(root, "d" + std::to_string(d));
+        const std::string folder = makeDir(root, numberedName("d", d));
         for (int i = 0; i < 2; ++i)
-            writeFile(folder, "x" + std::to_string(i), 10);
+            writeFile(folder, numberedName("x", i), 10);
     }
     setLocations({root});
     installGate(5);
