@@ -53,11 +53,8 @@ void Md4Context::update(const std::uint8_t* data, std::size_t size)
 
 std::string Md4Context::finish()
 {
-    auto compress = [this](const std::uint8_t* p, std::size_t n) { md4Compress(m_state, p, n); };
-    const std::uint64_t bits = m_buffer.messageBits();
-    m_buffer.padTo(0x80, 8, compress);
-    storeLe64(m_buffer.data + 56, bits);
-    compress(m_buffer.data, 1);
+    m_buffer.finishWithBitLength(0x80, false,
+        [this](const std::uint8_t* p, std::size_t n) { md4Compress(m_state, p, n); });
     std::string text;
     appendLeWords(text, m_state, 4);
     return text;
@@ -82,11 +79,8 @@ void Md5Context::update(const std::uint8_t* data, std::size_t size)
 
 std::string Md5Context::finish()
 {
-    auto compress = [this](const std::uint8_t* p, std::size_t n) { md5Compress(m_state, p, n); };
-    const std::uint64_t bits = m_buffer.messageBits();
-    m_buffer.padTo(0x80, 8, compress);
-    storeLe64(m_buffer.data + 56, bits);
-    compress(m_buffer.data, 1);
+    m_buffer.finishWithBitLength(0x80, false,
+        [this](const std::uint8_t* p, std::size_t n) { md5Compress(m_state, p, n); });
     std::string text;
     appendLeWords(text, m_state, 4);
     return text;
@@ -101,24 +95,14 @@ RipemdContext::RipemdContext(int bits)
 
 void RipemdContext::update(const std::uint8_t* data, std::size_t size)
 {
-    if (m_bits == 128)
-        m_buffer.update(data, size, [this](const std::uint8_t* p, std::size_t n) { ripemd128Compress(m_state, p, n); });
-    else
-        m_buffer.update(data, size, [this](const std::uint8_t* p, std::size_t n) { ripemd160Compress(m_state, p, n); });
+    const auto core = m_bits == 128 ? ripemd128Compress : ripemd160Compress;
+    m_buffer.update(data, size, [this, core](const std::uint8_t* p, std::size_t n) { core(m_state, p, n); });
 }
 
 std::string RipemdContext::finish()
 {
-    auto compress = [this](const std::uint8_t* p, std::size_t n) {
-        if (m_bits == 128)
-            ripemd128Compress(m_state, p, n);
-        else
-            ripemd160Compress(m_state, p, n);
-    };
-    const std::uint64_t bits = m_buffer.messageBits();
-    m_buffer.padTo(0x80, 8, compress);
-    storeLe64(m_buffer.data + 56, bits);
-    compress(m_buffer.data, 1);
+    const auto core = m_bits == 128 ? ripemd128Compress : ripemd160Compress;
+    m_buffer.finishWithBitLength(0x80, false, [this, core](const std::uint8_t* p, std::size_t n) { core(m_state, p, n); });
     std::string text;
     appendLeWords(text, m_state, m_bits == 128 ? 4 : 5);
     return text;
@@ -137,24 +121,14 @@ Sha32Context::Sha32Context(int variant) : m_variant(variant == 1 ? 1 : 256)
 
 void Sha32Context::update(const std::uint8_t* data, std::size_t size)
 {
-    if (m_variant == 1)
-        m_buffer.update(data, size, [this](const std::uint8_t* p, std::size_t n) { sha1Compress(m_state, p, n); });
-    else
-        m_buffer.update(data, size, [this](const std::uint8_t* p, std::size_t n) { sha256Compress(m_state, p, n); });
+    const auto core = m_variant == 1 ? sha1Compress : sha256Compress;
+    m_buffer.update(data, size, [this, core](const std::uint8_t* p, std::size_t n) { core(m_state, p, n); });
 }
 
 std::string Sha32Context::finish()
 {
-    auto compress = [this](const std::uint8_t* p, std::size_t n) {
-        if (m_variant == 1)
-            sha1Compress(m_state, p, n);
-        else
-            sha256Compress(m_state, p, n);
-    };
-    const std::uint64_t bits = m_buffer.messageBits();
-    m_buffer.padTo(0x80, 8, compress);
-    storeBe64(m_buffer.data + 56, bits);
-    compress(m_buffer.data, 1);
+    const auto core = m_variant == 1 ? sha1Compress : sha256Compress;
+    m_buffer.finishWithBitLength(0x80, true, [this, core](const std::uint8_t* p, std::size_t n) { core(m_state, p, n); });
     std::string text;
     const int words = m_variant == 1 ? 5 : 8;
     for (int i = 0; i < words; ++i)
@@ -206,12 +180,9 @@ void TigerContext::update(const std::uint8_t* data, std::size_t size)
 
 std::string TigerContext::finish192()
 {
-    auto compress = [this](const std::uint8_t* p, std::size_t n) { tigerCompress(m_state, p, n); };
-    const std::uint64_t bits = m_buffer.messageBits();
     // The 1996 padding byte is 0x01 (the later Tiger2 uses 0x80).
-    m_buffer.padTo(0x01, 8, compress);
-    storeLe64(m_buffer.data + 56, bits);
-    compress(m_buffer.data, 1);
+    m_buffer.finishWithBitLength(0x01, false,
+        [this](const std::uint8_t* p, std::size_t n) { tigerCompress(m_state, p, n); });
     return HexDigits(16, m_state[0]) + HexDigits(16, m_state[1]) + HexDigits(16, m_state[2]);
 }
 

@@ -130,6 +130,21 @@ struct BlockBuffer {
         std::memset(data + fill, 0, BlockSize - tailBytes - fill);
         fill = BlockSize - tailBytes;
     }
+
+    // The closing step of the digests with a 64-bit length field: `marker`,
+    // zeros, the message length in bits (little- or big-endian) in the last
+    // eight bytes, and the final compression.
+    template <class Compress>
+    void finishWithBitLength(std::uint8_t marker, bool bigEndianLength, Compress&& compress)
+    {
+        const std::uint64_t bits = messageBits();
+        padTo(marker, 8, compress);
+        if (bigEndianLength)
+            storeBe64(data + BlockSize - 8, bits);
+        else
+            storeLe64(data + BlockSize - 8, bits);
+        compress(data, 1);
+    }
 };
 
 }  // namespace korvala::digest

@@ -90,6 +90,24 @@ bool getFixedXattr(const std::string& path, bool follow, const char* name, T& ou
     return true;
 }
 
+// Creation times that NTFS and SMB client mounts keep as an NTTIME in an
+// extended attribute (0 means none).
+std::optional<timespec> readNtTimeXattr(const std::string& path, bool follow, const char* name)
+{
+    uint64_t nt = 0;
+    if (!getFixedXattr(path, follow, name, nt) || nt == 0)
+        return std::nullopt;
+    return ntTimeToTimespec(nt);
+}
+
+std::error_code writeNtTimeXattr(const std::string& path, bool follow, const char* name, const timespec& created)
+{
+    const uint64_t nt = timespecToNtTime(created);
+    if (nt == 0)
+        return std::make_error_code(std::errc::invalid_argument);
+    return setXattr(path, follow, name, &nt, sizeof nt);
+}
+
 // ---- user.DOSATTRIB: every file system with user extended attributes ----
 
 class DosAttribStore final : public AttributeStore {
@@ -223,18 +241,12 @@ public:
 
     std::optional<timespec> readCreationTime(const std::string& path, bool follow) const override
     {
-        uint64_t nt = 0;
-        if (!getFixedXattr(path, follow, NTFS_CRTIME_NAME, nt) || nt == 0)
-            return std::nullopt;
-        return ntTimeToTimespec(nt);
+        return readNtTimeXattr(path, follow, NTFS_CRTIME_NAME);
     }
 
     std::error_code writeCreationTime(const std::string& path, bool follow, const timespec& created) const override
     {
-        const uint64_t nt = timespecToNtTime(created);
-        if (nt == 0)
-            return std::make_error_code(std::errc::invalid_argument);
-        return setXattr(path, follow, NTFS_CRTIME_NAME, &nt, sizeof nt);
+        return writeNtTimeXattr(path, follow, NTFS_CRTIME_NAME, created);
     }
 };
 
@@ -266,18 +278,12 @@ public:
 
     std::optional<timespec> readCreationTime(const std::string& path, bool follow) const override
     {
-        uint64_t nt = 0;
-        if (!getFixedXattr(path, follow, CIFS_CRTIME_NAME, nt) || nt == 0)
-            return std::nullopt;
-        return ntTimeToTimespec(nt);
+        return readNtTimeXattr(path, follow, CIFS_CRTIME_NAME);
     }
 
     std::error_code writeCreationTime(const std::string& path, bool follow, const timespec& created) const override
     {
-        const uint64_t nt = timespecToNtTime(created);
-        if (nt == 0)
-            return std::make_error_code(std::errc::invalid_argument);
-        return setXattr(path, follow, CIFS_CRTIME_NAME, &nt, sizeof nt);
+        return writeNtTimeXattr(path, follow, CIFS_CRTIME_NAME, created);
     }
 };
 
