@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "Command.h"
-#include "hash/HashReport.h"
+#include "tools/hash/HashReport.h"
 #include "platform/KorvalaError.h"
 
 namespace korvala::cli {

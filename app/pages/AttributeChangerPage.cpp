@@ -17,7 +17,7 @@
 #include "app/Korvala_Main.h"
 #include "platform/FileAttributes.h"
 #include "platform/KorvalaError.h"
-#include "tools/AttributeChanger.h"
+#include "tools/attributes/AttributeChanger.h"
 #include "worker/BackgroundWorker.h"
 
 namespace {

@@ -24,9 +24,9 @@
 #include "app/Korvala_Main.h"
 #include "platform/DateTime.h"
 #include "platform/KorvalaError.h"
-#include "tools/AgeShift.h"
-#include "tools/DateTimeChanger.h"
-#include "tools/FileDateTime.h"
+#include "tools/datetime/AgeShift.h"
+#include "tools/datetime/DateTimeChanger.h"
+#include "tools/datetime/FileDateTime.h"
 #include "worker/BackgroundWorker.h"
 
 namespace {

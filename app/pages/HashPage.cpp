@@ -35,7 +35,7 @@
 #include "app/ItemList.h"
 #include "app/Korvala_Main.h"
 #include "app/pages/HashPageParts.h"
-#include "hash/HashReport.h"
+#include "tools/hash/HashReport.h"
 #include "platform/KorvalaError.h"
 #include "worker/BackgroundWorker.h"
 

@@ -22,7 +22,7 @@
 #include "app/Korvala_Main.h"
 #include "app/pages/HashPage.h"
 #include "app/pages/HashPageParts.h"
-#include "hash/ChecksumCheck.h"
+#include "tools/hash/ChecksumCheck.h"
 #include "worker/BackgroundWorker.h"
 
 using namespace hashpage;

@@ -23,7 +23,7 @@
 #include "platform/DateTime.h"
 #include "platform/FileAttributes.h"
 #include "platform/FileTimes.h"
-#include "tools/AgeShift.h"
+#include "tools/datetime/AgeShift.h"
 #include "worker/BackgroundWorker.h"
 
 namespace {

@@ -17,7 +17,7 @@
 
 #include "HashPageFixture.h"
 #include "app/ItemList.h"
-#include "hash/HashReport.h"
+#include "tools/hash/HashReport.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 
 #include "HashPageFixture.h"
 #include "app/ItemList.h"
-#include "hash/ChecksumCheck.h"
+#include "tools/hash/ChecksumCheck.h"
 
 namespace {
 

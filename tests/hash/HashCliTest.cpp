@@ -8,7 +8,7 @@
 
 #include "TestFiles.h"
 #include "hash/DigestContext.h"
-#include "hash/HashReport.h"
+#include "tools/hash/HashReport.h"
 
 using korvala::HashAlgorithm;
 using korvala::test::runProcess;

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "TestFiles.h"
-#include "hash/ChecksumCheck.h"
+#include "tools/hash/ChecksumCheck.h"
 #include "hash/DigestContext.h"
-#include "hash/HashReport.h"
+#include "tools/hash/HashReport.h"
 #include "platform/KorvalaError.h"
 
 using korvala::HashAlgorithm;

@@ -5,7 +5,7 @@
 
 #include "TestSupport.h"
 #include "platform/KorvalaError.h"
-#include "tools/AgeShift.h"
+#include "tools/datetime/AgeShift.h"
 
 namespace korvala {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "TestSupport.h"
 #include "platform/FileAttributes.h"
-#include "tools/AttributeChanger.h"
+#include "tools/attributes/AttributeChanger.h"
 
 namespace korvala {
 namespace {

@@ -7,7 +7,7 @@
 #include "TimeTestSupport.h"
 #include "platform/FileAttributes.h"
 #include "platform/KorvalaError.h"
-#include "tools/DateTimeChanger.h"
+#include "tools/datetime/DateTimeChanger.h"
 
 namespace korvala {
 namespace {

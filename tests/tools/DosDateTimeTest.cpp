@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/DosDateTime.h"
+#include "tools/datetime/DosDateTime.h"
 
 namespace korvala {
 namespace {

@@ -10,7 +10,7 @@
 #include "TimeTestSupport.h"
 #include "platform/FileAttributes.h"
 #include "platform/KorvalaError.h"
-#include "tools/FileDateTime.h"
+#include "tools/datetime/FileDateTime.h"
 
 namespace korvala {
 namespace {

@@ -11,8 +11,8 @@
 #include "TimeTestSupport.h"
 #include "platform/FileAttributes.h"
 #include "smb/SmbServer.h"
-#include "tools/AttributeChanger.h"
-#include "tools/FileDateTime.h"
+#include "tools/attributes/AttributeChanger.h"
+#include "tools/datetime/FileDateTime.h"
 
 namespace korvala {
 namespace {

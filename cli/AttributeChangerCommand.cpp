@@ -11,7 +11,7 @@
 #include "Command.h"
 #include "platform/FileAttributes.h"
 #include "platform/KorvalaError.h"
-#include "tools/AttributeChanger.h"
+#include "tools/attributes/AttributeChanger.h"
 
 namespace korvala::cli {
 namespace {

@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "platform/DateTime.h"
-#include "tools/AgeShift.h"
+#include "tools/datetime/AgeShift.h"
 
 namespace korvala {
 

@@ -1,9 +1,9 @@
-#include "tools/DateTimeChanger.h"
+#include "tools/datetime/DateTimeChanger.h"
 
 #include <filesystem>
 
 #include "platform/FileTimes.h"
-#include "tools/FileDateTime.h"
+#include "tools/datetime/FileDateTime.h"
 
 namespace korvala {
 namespace {

@@ -1,4 +1,4 @@
-#include "tools/DosDateTime.h"
+#include "tools/datetime/DosDateTime.h"
 
 namespace korvala {
 namespace {

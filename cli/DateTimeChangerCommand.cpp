@@ -15,7 +15,7 @@
 #include "platform/DateTime.h"
 #include "platform/FileTimes.h"
 #include "platform/KorvalaError.h"
-#include "tools/DateTimeChanger.h"
+#include "tools/datetime/DateTimeChanger.h"
 
 namespace korvala::cli {
 namespace {

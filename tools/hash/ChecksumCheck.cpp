@@ -1,6 +1,6 @@
-#include "hash/ChecksumCheck.h"
+#include "tools/hash/ChecksumCheck.h"
 
-#include "hash/HashReport.h"
+#include "tools/hash/HashReport.h"
 #include "hash/Hashes.h"
 
 namespace korvala {

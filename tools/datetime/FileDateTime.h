@@ -9,7 +9,7 @@
 #include <system_error>
 
 #include "platform/DateTime.h"
-#include "tools/DosDateTime.h"
+#include "tools/datetime/DosDateTime.h"
 
 namespace korvala {
 

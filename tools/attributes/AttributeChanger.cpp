@@ -1,4 +1,4 @@
-#include "tools/AttributeChanger.h"
+#include "tools/attributes/AttributeChanger.h"
 
 #include <filesystem>
 

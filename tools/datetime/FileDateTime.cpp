@@ -1,4 +1,4 @@
-#include "tools/FileDateTime.h"
+#include "tools/datetime/FileDateTime.h"
 
 #include <cerrno>
 #include <cstdlib>

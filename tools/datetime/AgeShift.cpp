@@ -1,4 +1,4 @@
-#include "tools/AgeShift.h"
+#include "tools/datetime/AgeShift.h"
 
 #include <algorithm>
 

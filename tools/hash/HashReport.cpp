@@ -1,4 +1,4 @@
-#include "hash/HashReport.h"
+#include "tools/hash/HashReport.h"
 
 #include "hash/FileDigests.h"
 

@@ -7,7 +7,7 @@
 
 #include "AlgorithmOption.h"
 #include "Command.h"
-#include "hash/ChecksumCheck.h"
+#include "tools/hash/ChecksumCheck.h"
 #include "platform/KorvalaError.h"
 
 namespace korvala::cli {
