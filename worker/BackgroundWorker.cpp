@@ -8,6 +8,7 @@
 #include <typeinfo>
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QThread>
 
 namespace {
@@ -91,8 +92,13 @@ TBackgroundWorker::~TBackgroundWorker()
     if (!m_working)
         return;
     // The owner should have cancelled and waited; the thread is asked to stop
-    // and waited for, since ending it without its cooperation is not safe.
+    // and waited for, since ending it without its cooperation is not safe. The
+    // work may be blocked in a request to this thread: draining this object's
+    // posted events answers it (see postToOwner), so the thread can end.
     m_cancellationPending = true;
+    m_destroying = true;
+    while (m_thread && !m_thread->wait(QDeadlineTimer(5)))
+        QCoreApplication::sendPostedEvents(this, 0);
     cleanUp();
     reportError(QStringLiteral("Korvala"),
         QStringLiteral("Before closing the application, '%1' must be stopped").arg(objectName()));
@@ -155,7 +161,7 @@ void TBackgroundWorker::ReportProgress(int percentDone)
 
 void TBackgroundWorker::ReportProgressWait(int percentDone)
 {
-    postAndWait([this, percentDone] { DoWorkProgress(percentDone); });
+    postAndWait([this, percentDone] { DoWorkProgress(percentDone); }, false);
 }
 
 void TBackgroundWorker::ReportFeedback(int feedbackId, int feedbackValue)
@@ -165,18 +171,24 @@ void TBackgroundWorker::ReportFeedback(int feedbackId, int feedbackValue)
 
 void TBackgroundWorker::ReportFeedbackWait(int feedbackId, int feedbackValue)
 {
-    postAndWait([this, feedbackId, feedbackValue] { DoWorkFeedback(feedbackId, feedbackValue); });
+    postAndWait([this, feedbackId, feedbackValue] { DoWorkFeedback(feedbackId, feedbackValue); }, false);
 }
 
 void TBackgroundWorker::Synchronize(const std::function<void()>& call)
 {
     if (!call)
         return;
-    if (currentThreadNumber() != m_threadId.load()) {
-        call();  // already on the window thread
+    const uint64_t workThread = m_threadId.load();
+    if (workThread != 0 && currentThreadNumber() == workThread) {
+        postAndWait(call, true);
         return;
     }
-    postAndWait(call);
+    // Only the owner's thread may run the call directly; on a third thread it
+    // would touch the window from the wrong thread.
+    if (QThread::currentThread() != thread())
+        throw EBackgroundWorker("You must call '" + objectName().toStdString()
+            + ".Synchronize' only inside the OnWork event handler or on the thread that started it");
+    call();
 }
 
 void TBackgroundWorker::Post(std::function<void()> call)
@@ -215,8 +227,7 @@ void TBackgroundWorker::threadBody()
         DoWork();
     } catch (...) {
         AcceptCancellation();
-        const QString text = exceptionText(std::current_exception());
-        postToOwner([text] { reportError(QStringLiteral("Application Error"), text); });
+        reportWorkFailure(std::current_exception());
     }
     const bool cancelled = m_cancelled.load();
     postToOwner([this, cancelled] { handleCompletion(cancelled); });
@@ -239,11 +250,25 @@ void TBackgroundWorker::handleCompletion(bool cancelled)
     DoWorkComplete(cancelled);
 }
 
+void TBackgroundWorker::reportWorkFailure(std::exception_ptr error)
+{
+    const QString text = exceptionText(error);
+    try {
+        postAndWait([text] { reportError(QStringLiteral("Application Error"), text); }, false);
+    } catch (const EBackgroundWorker&) {
+        // The worker is being destroyed: nobody is left to read the box.
+    }
+}
+
 void TBackgroundWorker::postToOwner(std::function<void()> call)
 {
     // An exception must not cross the event loop: one that escapes a handler is
-    // shown the way the application shows any handler's error.
-    QMetaObject::invokeMethod(this, [call = std::move(call)] {
+    // shown the way the application shows any handler's error. Once the worker
+    // is being destroyed, posted calls are dropped: what they would update may
+    // already be gone.
+    QMetaObject::invokeMethod(this, [this, call = std::move(call)] {
+        if (m_destroying.load())
+            return;
         try {
             call();
         } catch (...) {
@@ -257,17 +282,51 @@ void TBackgroundWorker::postToOwner(std::function<void()> call)
     m_postSignal.notify_all();
 }
 
-void TBackgroundWorker::postAndWait(std::function<void()> call)
+void TBackgroundWorker::postAndWait(std::function<void()> call, bool rethrow)
 {
-    auto done = std::make_shared<std::promise<void>>();
-    auto finished = done->get_future();
-    postToOwner([call, done] {
+    const auto destroyed = [this] {
+        return std::make_exception_ptr(
+            EBackgroundWorker("The background worker named '" + objectName().toStdString() + "' is being destroyed"));
+    };
+    if (m_destroying.load())
+        std::rethrow_exception(destroyed());
+    // The promise is answered exactly once: by the call, or, when the worker is
+    // destroyed first, by the guard that the dropped call's destruction runs.
+    struct Answer {
+        std::promise<void> promise;
+        std::atomic<bool> given{false};
+        void value()
+        {
+            if (!given.exchange(true))
+                promise.set_value();
+        }
+        void error(std::exception_ptr e)
+        {
+            if (!given.exchange(true))
+                promise.set_exception(e);
+        }
+    };
+    auto answer = std::make_shared<Answer>();
+    auto finished = answer->promise.get_future();
+    struct Unanswered {
+        std::shared_ptr<Answer> answer;
+        std::exception_ptr error;
+        ~Unanswered() { answer->error(error); }
+    };
+    auto guard = std::shared_ptr<Unanswered>(new Unanswered{answer, destroyed()});
+    postToOwner([call = std::move(call), answer, guard, rethrow] {
         try {
             call();
-            done->set_value();
+            answer->value();
         } catch (...) {
-            done->set_exception(std::current_exception());
+            if (rethrow) {
+                answer->error(std::current_exception());
+            } else {
+                answer->value();
+                reportError(QStringLiteral("Korvala"), exceptionText(std::current_exception()));
+            }
         }
     });
+    guard.reset();
     finished.get();
 }

@@ -44,7 +44,10 @@ public:
 
     explicit TBackgroundWorker(const QString& name, QObject* parent = nullptr);
     // Destroying a working worker asks its work to stop, waits for its thread and
-    // reports "Before closing the application, '%s' must be stopped".
+    // reports "Before closing the application, '%s' must be stopped". While it
+    // waits it answers the work's pending requests without running them (a
+    // waiting Synchronize raises EBackgroundWorker in the work), so a work
+    // procedure blocked on the window thread cannot deadlock the destructor.
     ~TBackgroundWorker() override;
 
     void Start();
@@ -64,12 +67,15 @@ public:
 
     // Senders for the work procedure (work thread only). The plain forms post and
     // return; the Wait forms return once the window thread has handled the report.
+    // An exception of the window-side handler is shown on the window thread
+    // (caption "Korvala") and the run goes on.
     void ReportProgress(int percentDone);
     void ReportProgressWait(int percentDone);
     void ReportFeedback(int feedbackId, int feedbackValue);
     void ReportFeedbackWait(int feedbackId, int feedbackValue);
     // Runs call on the window thread and waits for it; an exception it raises is
-    // raised again here, on the work thread.
+    // raised again here, on the work thread. Called on the window thread it runs
+    // call at once; from any other thread it raises EBackgroundWorker.
     void Synchronize(const std::function<void()>& call);
     // Queues call to run on the window thread after everything posted before it.
     void Post(std::function<void()> call);
@@ -87,11 +93,19 @@ private:
     void handleCompletion(bool cancelled);
     // Posts call to this object's thread and wakes a waiting WaitFor.
     void postToOwner(std::function<void()> call);
-    // Posts call and blocks the work thread until the window thread ran it.
-    void postAndWait(std::function<void()> call);
+    // Posts call and blocks the work thread until the window thread ran it. An
+    // exception of call is raised again on the work thread when rethrow is
+    // set, else shown on the window thread.
+    void postAndWait(std::function<void()> call, bool rethrow);
+    // Shows the error of a failed work procedure and returns once it was
+    // closed, so the run is still working while the box is open.
+    void reportWorkFailure(std::exception_ptr error);
 
     QThread* m_thread = nullptr;            // window thread only
     bool m_working = false;                 // window thread only
+    // Set by the destructor on the window thread; read by the work thread so
+    // that its requests fail at once instead of waiting.
+    std::atomic<bool> m_destroying{false};
     std::atomic<bool> m_cancellationPending{false};
     std::atomic<bool> m_cancelled{false};
     std::atomic<uint64_t> m_threadId{0};

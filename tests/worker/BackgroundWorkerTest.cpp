@@ -3,7 +3,11 @@
 
 #include "worker/BackgroundWorker.h"
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -14,16 +18,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include "WorkerApplication.h"
 
-QCoreApplication& application()
-{
-    static int argc = 1;
-    static char name[] = "test_worker";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-    return app;
-}
+namespace {
 
 class WorkerTest : public ::testing::Test {
 protected:
@@ -287,6 +284,123 @@ TEST_F(WorkerTest, DestroyingAWorkingWorkerStopsItAndSaysSo)
     EXPECT_TRUE(stopped);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0], "Korvala|Before closing the application, 'trdLeft' must be stopped");
+}
+
+// The destructor must not wait for a thread that waits for the destructor's
+// thread: the pending request is answered with an error instead of running.
+TEST_F(WorkerTest, DestroyingAWorkerWhoseWorkWaitsInSynchronizeDoesNotDeadlock)
+{
+    std::atomic<bool> finished{false};
+    std::thread watchdog([&] {
+        for (int i = 0; i < 3000 && !finished; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (!finished) {
+            std::fprintf(stderr, "worker destructor deadlocked\n");
+            std::_Exit(1);
+        }
+    });
+    std::atomic<bool> inSynchronize{false};
+    std::atomic<bool> callRan{false};
+    std::string raised;
+    {
+        TBackgroundWorker worker("trdStuck");
+        worker.OnWork = [&](TBackgroundWorker& w) {
+            inSynchronize = true;
+            try {
+                w.Synchronize([&] { callRan = true; });
+            } catch (const EBackgroundWorker& e) {
+                raised = e.what();
+            }
+        };
+        worker.Start();
+        while (!inSynchronize)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    finished = true;
+    watchdog.join();
+    EXPECT_FALSE(callRan) << "a request must not run while its worker is destroyed";
+    EXPECT_EQ(raised, "The background worker named 'trdStuck' is being destroyed");
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], "Korvala|Before closing the application, 'trdStuck' must be stopped");
+}
+
+TEST_F(WorkerTest, SynchronizeFromAThirdThreadIsRefused)
+{
+    TBackgroundWorker worker("trdOwner");
+    bool ran = false;
+    std::string raised;
+    std::thread other([&] {
+        try {
+            worker.Synchronize([&] { ran = true; });
+        } catch (const EBackgroundWorker& e) {
+            raised = e.what();
+        }
+    });
+    other.join();
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(raised,
+        "You must call 'trdOwner.Synchronize' only inside the OnWork event handler or on the thread that started it");
+
+    // On the owner's thread it runs at once.
+    worker.Synchronize([&] { ran = true; });
+    EXPECT_TRUE(ran);
+}
+
+TEST_F(WorkerTest, AHandlerErrorOfAWaitingReportIsShownAndTheRunGoesOn)
+{
+    TBackgroundWorker worker("trdWaitReports");
+    std::vector<std::string> workSaw;
+    worker.OnWork = [&](TBackgroundWorker& w) {
+        try {
+            w.ReportProgressWait(1);
+            workSaw.push_back("after progress");
+            w.ReportFeedbackWait(7, 8);
+            workSaw.push_back("after feedback");
+        } catch (const std::exception& e) {
+            workSaw.push_back(std::string("raised: ") + e.what());
+        }
+    };
+    worker.OnWorkProgress = [](TBackgroundWorker&, int) { throw std::runtime_error("bad progress"); };
+    worker.OnWorkFeedback = [](TBackgroundWorker&, int, int) { throw std::runtime_error("bad feedback"); };
+    worker.OnWorkComplete = [&](TBackgroundWorker&, bool cancelled) {
+        events.push_back(cancelled ? "complete:cancelled" : "complete:done");
+    };
+    worker.Start();
+    worker.WaitFor();
+    EXPECT_EQ(workSaw, (std::vector<std::string>{"after progress", "after feedback"}));
+    EXPECT_EQ(errors, (std::vector<std::string>{"Korvala|runtime_error: bad progress", "Korvala|runtime_error: bad feedback"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"error", "error", "complete:done"}));
+}
+
+// The box of a failed run is modal: while it is open the event loop runs, and
+// the run's completion (the tool's "ABORTED!" message) must not appear on top
+// of it. The reporter below keeps the box "open" by running the loop itself.
+TEST_F(WorkerTest, TheErrorBoxOfAFailedRunClosesBeforeTheRunCompletes)
+{
+    TBackgroundWorker worker("trdBox");
+    bool workingWhileOpen = false;
+    bool completedWhileOpen = false;
+    TBackgroundWorker::setErrorReporter([&](const QString& caption, const QString&) {
+        events.push_back("box open:" + caption.toStdString());
+        for (int i = 0; i < 50; ++i) {
+            QCoreApplication::sendPostedEvents();
+            QCoreApplication::processEvents();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        workingWhileOpen = worker.IsWorking();
+        completedWhileOpen = std::find(events.begin(), events.end(), "complete:cancelled") != events.end();
+        events.push_back("box closed");
+    });
+    worker.OnWork = [](TBackgroundWorker&) { throw korvala::KorvalaError("disk gone"); };
+    worker.OnWorkComplete = [&](TBackgroundWorker&, bool cancelled) {
+        events.push_back(cancelled ? "complete:cancelled" : "complete:done");
+    };
+    worker.Start();
+    worker.WaitFor();
+    EXPECT_TRUE(workingWhileOpen);
+    EXPECT_FALSE(completedWhileOpen);
+    EXPECT_EQ(events, (std::vector<std::string>{"box open:Application Error", "box closed", "complete:cancelled"}));
 }
 
 }  // namespace
