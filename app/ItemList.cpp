@@ -136,58 +136,6 @@ void TItemList::UpdateCounter()
         m_counter->setText(QStringLiteral("Total Items : %1").arg(count()));
 }
 
-TItemListBlock createItemListBlock(QWidget* parent, const TItemListNames& names)
-{
-    TItemListBlock block;
-    block.container = new QWidget(parent);
-    block.container->setObjectName(names.list + QStringLiteral("Block"));
-    auto* layout = new QVBoxLayout(block.container);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(4);
-
-    auto* header = new QHBoxLayout;
-    if (!names.caption.isEmpty()) {
-        block.caption = new QLabel(names.captionText, block.container);
-        block.caption->setObjectName(names.caption);
-        QFont bold = block.caption->font();
-        bold.setBold(true);
-        block.caption->setFont(bold);
-        header->addWidget(block.caption);
-    }
-    header->addStretch(1);
-    block.counter = new QLabel(QStringLiteral("Total Items : -"), block.container);
-    block.counter->setObjectName(names.counter);
-    block.counter->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    header->addWidget(block.counter);
-    layout->addLayout(header);
-
-    block.list = new TItemList(names.list, block.container, names.selection);
-    block.list->setCounter(block.counter);
-    layout->addWidget(block.list, 1);
-
-    auto makeButton = [&](const QString& name, const QString& text, ListGlyph glyph) -> QPushButton* {
-        if (name.isEmpty())
-            return nullptr;
-        auto* button = new QPushButton(listButtonGlyph(glyph), text, block.container);
-        button->setObjectName(name);
-        button->setMinimumWidth(110);
-        return button;
-    };
-    block.addFiles = makeButton(names.addFiles, QStringLiteral("Add File(s)"), ListGlyph::Add);
-    block.addFolder = makeButton(names.addFolder, QStringLiteral("Add Folder"), ListGlyph::AddFolder);
-    block.remove = makeButton(names.remove, QStringLiteral("Remove"), ListGlyph::Remove);
-    block.removeAll = makeButton(names.removeAll, QStringLiteral("Remove All"), ListGlyph::RemoveAll);
-    if (block.addFiles || block.addFolder || block.remove || block.removeAll) {
-        auto* buttons = new QHBoxLayout;
-        for (QPushButton* button : {block.addFiles, block.addFolder, block.remove, block.removeAll})
-            if (button)
-                buttons->addWidget(button);
-        buttons->addStretch(1);
-        layout->addLayout(buttons);
-    }
-    return block;
-}
-
 void AddFilesToList(TItemList& list, QWidget* parent)
 {
     // "*" rather than "*.*": here a name needs no dot, and the file dialog

@@ -69,29 +69,6 @@ private:
     QHash<QString, int> m_keys;
 };
 
-// The standard item list block: caption, counter, list and button row. Pages
-// create it and place its container; page helpers may move the widgets.
-struct TItemListBlock {
-    QWidget* container = nullptr;
-    QLabel* caption = nullptr;
-    QLabel* counter = nullptr;
-    TItemList* list = nullptr;
-    QPushButton* addFiles = nullptr;   // nullptr when the list has none
-    QPushButton* addFolder = nullptr;
-    QPushButton* remove = nullptr;
-    QPushButton* removeAll = nullptr;
-};
-
-struct TItemListNames {
-    QString list, counter, caption;     // caption empty: no caption label
-    QString captionText = QStringLiteral("File/Folder List :");
-    QString addFiles, addFolder, remove, removeAll;  // empty: no such button
-    QAbstractItemView::SelectionMode selection = QAbstractItemView::ExtendedSelection;
-};
-
-// Builds the block; the buttons are created but not connected.
-TItemListBlock createItemListBlock(QWidget* parent, const TItemListNames& names);
-
 // The shared "Add File(s)" dialog: appends each chosen file that the list does
 // not hold yet, in the dialog's order, then refreshes the counter (also when
 // the dialog was cancelled).

@@ -22,22 +22,8 @@
 #include "app/ItemList.h"
 #include "app/ShellIntegration.h"
 #include "app/UserSettings.h"
-#include "app/pages/AttributeChangerPage.h"
-#include "app/pages/BatchFolderCreatorPage.h"
-#include "app/pages/DateTimeChangerPage.h"
-#include "app/pages/DuplicateFinderPage.h"
-#include "app/pages/ExplorerPage.h"
-#include "app/pages/FileFolderInformationPage.h"
-#include "app/pages/FileShredderPage.h"
-#include "app/pages/FolderIconChangerPage.h"
-#include "app/pages/HashPage.h"
-#include "app/pages/HiddenRevealerPage.h"
-#include "app/pages/ProtectorPage.h"
-#include "app/pages/RenamerPage.h"
-#include "app/pages/SeekerPage.h"
-#include "app/pages/SharingPage.h"
-#include "app/pages/SplitterJoinerPage.h"
-#include "app/pages/TakeOwnershipPage.h"
+#include "app/ToolTable.h"
+#include "app/kit/PageContext.h"
 #include "platform/SystemStatus.h"
 #include "worker/BackgroundWorker.h"
 
@@ -46,32 +32,6 @@ namespace {
 const QColor kStripColor(0, 138, 218);
 const QString kSettingsKey = QStringLiteral("Software\\Meridane");
 const QString kSupportKey = QStringLiteral("Software\\Meridane\\Support");
-
-// The tool set in screen order: button name, Tag, hint, enabled.
-struct ToolEntry {
-    const char* button;
-    int tag;
-    const char* hint;
-    bool enabled;
-};
-const ToolEntry kToolSet[] = {
-    {"spdAC", 0, "Attribute Changer", true},
-    {"spdBFC", 16, "Batch Folder Creator", true},
-    {"spdDTC", 1, "DateTime Changer", true},
-    {"spdDF", 2, "Duplicate Finder", true},
-    {"spdExp", 3, "Explorer (Coming Soon)", false},
-    {"spdFFI", 4, "File/Folder Information (Coming Soon)", false},
-    {"spdFS", 5, "File Shredder", true},
-    {"spdRec", 6, "Folder Icon Changer", true},
-    {"spdHash", 7, "Hash", true},
-    {"spdHR", 8, "Hidden Revealer", true},
-    {"spdProtect", 9, "Protector", true},
-    {"spdRen", 10, "Renamer (Coming SOON)", false},
-    {"spdSKR", 11, "Seeker", true},
-    {"spdShare", 12, "Sharing", true},
-    {"spdSJ", 13, "Splitter & Joiner", true},
-    {"spdTO", 14, "Take Ownership", true},
-};
 
 const char* const kTagProperty = "Tag";
 const char* const kHintProperty = "Hint";
@@ -128,22 +88,9 @@ TfrmKorvala::TfrmKorvala(QWidget* owner, Options options)
     resize(874, 714);
 
     // The workers come first: the pages bind their work procedures to them.
-    auto makeWorker = [this](const char* name) {
-        auto* worker = new TBackgroundWorker(QString::fromLatin1(name), this);
-        m_workers.push_back(worker);
-        return worker;
-    };
-    m_trdAC = makeWorker("trdAC");
-    m_trdDTC1 = makeWorker("trdDTC1");
-    m_trdDTC2 = makeWorker("trdDTC2");
-    m_trdDF = makeWorker("trdDF");
-    m_trdHash = makeWorker("trdHash");
-    m_trdVChk = makeWorker("trdVChk");
-    m_trdCF = makeWorker("trdCF");
-    m_trdSplit = makeWorker("trdSplit");
-    m_trdJoin = makeWorker("trdJoin");
-    m_trdFS = makeWorker("trdFS");
-    m_trdRevealHDN = makeWorker("trdRevealHDN");
+    for (const TToolRow& tool : toolTable())
+        for (const char* name : tool.workers)
+            m_workers.push_back(new TBackgroundWorker(QString::fromLatin1(name), this));
 
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("pnlMain"));
@@ -259,7 +206,7 @@ void TfrmKorvala::buildHeader(QWidget* parent, QVBoxLayout* layout)
         "QToolButton:hover { border-color: rgb(0, 138, 218); background: rgb(225, 240, 252); }"
         "QToolButton:checked { border-color: rgb(0, 110, 180); background: rgb(180, 220, 248); }"));
     content->addStretch(1);
-    for (const ToolEntry& tool : kToolSet) {
+    for (const TToolRow& tool : toolTable()) {
         auto* button = new QToolButton(right);
         button->setObjectName(QString::fromLatin1(tool.button));
         button->setProperty(kTagProperty, tool.tag);
@@ -283,24 +230,15 @@ void TfrmKorvala::buildHeader(QWidget* parent, QVBoxLayout* layout)
 void TfrmKorvala::buildPages()
 {
     // Creation order is the tool set's order, which is also the page order.
-    m_shtAC = new TAttributeChangerPage(*this);
-    m_shtBFC = new TBatchFolderCreatorPage(*this);
-    m_shtDTC = new TDateTimeChangerPage(*this);
-    m_shtDF = new TDuplicateFinderPage(*this);
-    m_shtExp = new TExplorerPage(*this);
-    m_shtFFI = new TFileFolderInformationPage(*this);
-    m_shtFS = new TFileShredderPage(*this);
-    m_shtFIC = new TFolderIconChangerPage(*this);
-    m_shtHash = new THashPage(*this);
-    m_shtHR = new THiddenRevealerPage(*this);
-    m_shtProtect = new TProtectorPage(*this);
-    m_shtRen = new TRenamerPage(*this);
-    m_shtSkr = new TSeekerPage(*this);
-    m_shtShare = new TSharingPage(*this);
-    m_shtSJ = new TSplitterJoinerPage(*this);
-    m_shtTO = new TTakeOwnershipPage(*this);
-    m_pages = {m_shtAC, m_shtBFC, m_shtDTC, m_shtDF, m_shtExp, m_shtFFI, m_shtFS, m_shtFIC,
-        m_shtHash, m_shtHR, m_shtProtect, m_shtRen, m_shtSkr, m_shtShare, m_shtSJ, m_shtTO};
+    const TPageContext::MenuService menus = [this](QMenu& menu, const QPoint& globalPos) {
+        showMenu(menu, globalPos);
+    };
+    for (const TToolRow& tool : toolTable()) {
+        std::vector<TBackgroundWorker*> workers;
+        for (const char* name : tool.workers)
+            workers.push_back(worker(QString::fromLatin1(name)));
+        m_pages.push_back(tool.createPage(TPageContext(tool.tag, std::move(workers), menus)));
+    }
     for (TToolPage* page : m_pages) {
         m_pageControl->addWidget(page);
         if (TItemList* list = page->itemList())
@@ -349,23 +287,23 @@ void TfrmKorvala::buildContextMenu()
 
 void TfrmKorvala::FormCreate()
 {
-    // 1. The Attribute Changer's page is shown first; the caption stays "Korvala".
-    m_pageControl->setCurrentWidget(m_shtAC);
+    // The Attribute Changer's page is shown first; the caption stays "Korvala".
+    m_pageControl->setCurrentWidget(pageOfTool(0));
     m_popALLTag = 0;
     toolButton(0)->setChecked(true);
 
-    // 2. and 8. The tools' defaults.
+    // The tools' defaults.
     for (TToolPage* page : m_pages)
         runGuarded(this, [&] { page->formCreate(); });
 
-    // 5. The executable's path, written at every start.
+    // The executable's path, written at every start.
     if (!WriteUserString(kSettingsKey, QStringLiteral("53"), QCoreApplication::applicationFilePath())) {
         dialogs().message(this, QStringLiteral("Error creating system registry entry"));
         return;
     }
-    // 6. Dropped files are not taken yet: the window does not accept drops.
+    // Dropped files are not taken yet: the window does not accept drops.
 
-    // 7. The donation window, before the main window is first shown.
+    // The donation window, before the main window is first shown.
     QString support;
     try {
         support = ReadUserString(kSupportKey, QStringLiteral("53"));
@@ -375,6 +313,14 @@ void TfrmKorvala::FormCreate()
     }
     if (m_options.allowDonationWindow && (support.isEmpty() || support == QStringLiteral("1")))
         Button1Click22();
+}
+
+TBackgroundWorker* TfrmKorvala::worker(const QString& name) const
+{
+    for (TBackgroundWorker* candidate : m_workers)
+        if (candidate->objectName() == name)
+            return candidate;
+    return nullptr;
 }
 
 TToolPage* TfrmKorvala::pageOfTool(int tag) const
@@ -456,7 +402,7 @@ void TfrmKorvala::FormClose()
     if (m_closed)
         return;
     m_closed = true;
-    // 1. Cancel and wait for each working worker; waiting runs its completion
+    // Cancel and wait for each working worker; waiting runs its completion
     // handler, so the tools' abort messages appear now.
     for (TBackgroundWorker* worker : m_workers) {
         if (worker->IsWorking()) {
@@ -464,10 +410,9 @@ void TfrmKorvala::FormClose()
             worker->WaitFor();
         }
     }
-    // 2. The pages stop their searches.
+    // The pages stop their other work (the searches).
     for (TToolPage* page : m_pages)
         runGuarded(this, [&] { page->stopWork(); });
-    // 3.
     if (m_timer)
         m_timer->stop();
 }

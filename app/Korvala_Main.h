@@ -1,7 +1,10 @@
 #pragma once
 // TfrmKorvala, the main window: header with the tool set, the page control
 // with one page per tool, the status bar, the per-user settings, the eleven
-// background workers and the shared context menu of the item lists.
+// background workers and the shared context menu of the item lists. It is
+// the composition root: buttons, workers and pages come from the tool table
+// (app/ToolTable.h), and each page gets its workers and services through a
+// TPageContext.
 
 #include <array>
 #include <cstdint>
@@ -10,6 +13,8 @@
 
 #include <QMainWindow>
 #include <QString>
+
+#include "app/pages/ToolPage.h"
 
 class QAbstractButton;
 class QLabel;
@@ -22,22 +27,6 @@ class QToolButton;
 class TBackgroundWorker;
 class TItemList;
 class TToolPage;
-class TAttributeChangerPage;
-class TBatchFolderCreatorPage;
-class TDateTimeChangerPage;
-class TDuplicateFinderPage;
-class TExplorerPage;
-class TFileFolderInformationPage;
-class TFileShredderPage;
-class TFolderIconChangerPage;
-class THashPage;
-class THiddenRevealerPage;
-class TProtectorPage;
-class TRenamerPage;
-class TSeekerPage;
-class TSharingPage;
-class TSplitterJoinerPage;
-class TTakeOwnershipPage;
 
 // "D Day(s) H Hour(s) M Minute(s) S Second(s)" for a millisecond count.
 QString FormatUptime(uint64_t milliseconds);
@@ -79,36 +68,20 @@ public:
     void P1Click();         // Properties
 
     // --- Members for the pages and the tests --------------------------------
-    TBackgroundWorker* trdAC() const { return m_trdAC; }
-    TBackgroundWorker* trdDTC1() const { return m_trdDTC1; }
-    TBackgroundWorker* trdDTC2() const { return m_trdDTC2; }
-    TBackgroundWorker* trdDF() const { return m_trdDF; }
-    TBackgroundWorker* trdHash() const { return m_trdHash; }
-    TBackgroundWorker* trdVChk() const { return m_trdVChk; }
-    TBackgroundWorker* trdCF() const { return m_trdCF; }
-    TBackgroundWorker* trdSplit() const { return m_trdSplit; }
-    TBackgroundWorker* trdJoin() const { return m_trdJoin; }
-    TBackgroundWorker* trdFS() const { return m_trdFS; }
-    TBackgroundWorker* trdRevealHDN() const { return m_trdRevealHDN; }
-    // The eleven workers in the order above.
+    // The worker of that object name (trdAC, trdDTC1, ...); nullptr if none.
+    TBackgroundWorker* worker(const QString& name) const;
+    // The eleven workers in the tool table's order.
     const std::vector<TBackgroundWorker*>& workers() const { return m_workers; }
 
-    TAttributeChangerPage* shtAC() const { return m_shtAC; }
-    TBatchFolderCreatorPage* shtBFC() const { return m_shtBFC; }
-    TDateTimeChangerPage* shtDTC() const { return m_shtDTC; }
-    TDuplicateFinderPage* shtDF() const { return m_shtDF; }
-    TExplorerPage* shtExp() const { return m_shtExp; }
-    TFileFolderInformationPage* shtFFI() const { return m_shtFFI; }
-    TFileShredderPage* shtFS() const { return m_shtFS; }
-    TFolderIconChangerPage* shtFIC() const { return m_shtFIC; }
-    THashPage* shtHash() const { return m_shtHash; }
-    THiddenRevealerPage* shtHR() const { return m_shtHR; }
-    TProtectorPage* shtProtect() const { return m_shtProtect; }
-    TRenamerPage* shtRen() const { return m_shtRen; }
-    TSeekerPage* shtSkr() const { return m_shtSkr; }
-    TSharingPage* shtShare() const { return m_shtShare; }
-    TSplitterJoinerPage* shtSJ() const { return m_shtSJ; }
-    TTakeOwnershipPage* shtTO() const { return m_shtTO; }
+    // The page of that class; nullptr if the window has none.
+    template <typename Page>
+    Page* page() const
+    {
+        for (TToolPage* candidate : m_pages)
+            if (auto* typed = qobject_cast<Page*>(candidate))
+                return typed;
+        return nullptr;
+    }
     // The sixteen pages in the tool set's order.
     const std::vector<TToolPage*>& pages() const { return m_pages; }
     // The page of a tool number; nullptr for numbers without one.
@@ -149,35 +122,7 @@ private:
     Options m_options;
     bool m_closed = false;
 
-    TBackgroundWorker* m_trdAC = nullptr;
-    TBackgroundWorker* m_trdDTC1 = nullptr;
-    TBackgroundWorker* m_trdDTC2 = nullptr;
-    TBackgroundWorker* m_trdDF = nullptr;
-    TBackgroundWorker* m_trdHash = nullptr;
-    TBackgroundWorker* m_trdVChk = nullptr;
-    TBackgroundWorker* m_trdCF = nullptr;
-    TBackgroundWorker* m_trdSplit = nullptr;
-    TBackgroundWorker* m_trdJoin = nullptr;
-    TBackgroundWorker* m_trdFS = nullptr;
-    TBackgroundWorker* m_trdRevealHDN = nullptr;
     std::vector<TBackgroundWorker*> m_workers;
-
-    TAttributeChangerPage* m_shtAC = nullptr;
-    TBatchFolderCreatorPage* m_shtBFC = nullptr;
-    TDateTimeChangerPage* m_shtDTC = nullptr;
-    TDuplicateFinderPage* m_shtDF = nullptr;
-    TExplorerPage* m_shtExp = nullptr;
-    TFileFolderInformationPage* m_shtFFI = nullptr;
-    TFileShredderPage* m_shtFS = nullptr;
-    TFolderIconChangerPage* m_shtFIC = nullptr;
-    THashPage* m_shtHash = nullptr;
-    THiddenRevealerPage* m_shtHR = nullptr;
-    TProtectorPage* m_shtProtect = nullptr;
-    TRenamerPage* m_shtRen = nullptr;
-    TSeekerPage* m_shtSkr = nullptr;
-    TSharingPage* m_shtShare = nullptr;
-    TSplitterJoinerPage* m_shtSJ = nullptr;
-    TTakeOwnershipPage* m_shtTO = nullptr;
     std::vector<TToolPage*> m_pages;
 
     std::vector<QToolButton*> m_toolButtons;

@@ -5,36 +5,20 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
-#include "app/Dialogs.h"
 #include "app/Guard.h"
 #include "app/ItemList.h"
-#include "app/Korvala_Main.h"
+#include "app/kit/ItemListBlock.h"
+#include "app/kit/PageWidgets.h"
+#include "app/kit/ToolRun.h"
 #include "platform/FileAttributes.h"
-#include "platform/KorvalaError.h"
 #include "tools/attributes/AttributeChanger.h"
-#include "worker/BackgroundWorker.h"
+#include "worker/PerEntry.h"
 
 namespace {
-
-const QString kStartCaption = QStringLiteral("CHANGE ATTRIBUTE");
-const QString kAbortCaption = QStringLiteral("ABORT");
-
-QCheckBox* makeBox(QWidget* parent, const char* name, const QString& text, bool tristate)
-{
-    auto* box = new QCheckBox(text, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    if (tristate) {
-        box->setTristate(true);
-        box->setCheckState(Qt::PartiallyChecked);
-    }
-    return box;
-}
 
 korvala::AttributeChoice choiceOf(const QCheckBox* box)
 {
@@ -49,31 +33,14 @@ korvala::AttributeChoice choiceOf(const QCheckBox* box)
     return korvala::AttributeChoice::acKeep;
 }
 
-// Enter anywhere on the page presses its default button, as in a dialog.
-void makeDefaultButton(QWidget* scope, QPushButton* button)
-{
-    button->setDefault(true);
-    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
-        auto* shortcut = new QShortcut(key, scope);
-        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-        QObject::connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
-    }
-}
-
 }  // namespace
 
-TAttributeChangerPage::TAttributeChangerPage(TfrmKorvala& form)
-    : TToolPage(form, QStringLiteral("shtAC"), QStringLiteral("Attribute Changer"), 0)
+TAttributeChangerPage::TAttributeChangerPage(const TPageContext& context)
+    : TToolPage(context, QStringLiteral("shtAC"), QStringLiteral("Attribute Changer"))
 {
-    TItemListNames names;
-    names.list = QStringLiteral("ACList");
-    names.counter = QStringLiteral("Label2");
-    names.caption = QStringLiteral("Label1");
-    names.captionText = QStringLiteral("File/Folder List :");
-    names.addFiles = QStringLiteral("Button2");
-    names.remove = QStringLiteral("Button3");
-    names.removeAll = QStringLiteral("Button4");
-    const TItemListBlock block = createItemListBlock(this, names);
+    const TItemListBlock block = TItemListBlock::create(this,
+        {.list = "ACList", .counter = "Label2", .caption = "Label1", .addFiles = "Button2", .remove = "Button3",
+            .removeAll = "Button4"});
     ACList = block.list;
     Label2 = block.counter;
     Label1 = block.caption;
@@ -90,11 +57,11 @@ TAttributeChangerPage::TAttributeChangerPage(TfrmKorvala& form)
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     GroupBox2->setEnabled(false);
     auto* current = new QVBoxLayout(GroupBox2);
-    oSYS = makeBox(GroupBox2, "oSYS", QStringLiteral("System"), false);
-    oRO = makeBox(GroupBox2, "oRO", QStringLiteral("Read-Only"), false);
-    oHDN = makeBox(GroupBox2, "oHDN", QStringLiteral("Hidden"), false);
-    oARC = makeBox(GroupBox2, "oARC", QStringLiteral("Archive"), false);
-    oCOM = makeBox(GroupBox2, "oCOM", QStringLiteral("Compressed"), false);
+    oSYS = kit::checkBox(GroupBox2, "oSYS", QStringLiteral("System"));
+    oRO = kit::checkBox(GroupBox2, "oRO", QStringLiteral("Read-Only"));
+    oHDN = kit::checkBox(GroupBox2, "oHDN", QStringLiteral("Hidden"));
+    oARC = kit::checkBox(GroupBox2, "oARC", QStringLiteral("Archive"));
+    oCOM = kit::checkBox(GroupBox2, "oCOM", QStringLiteral("Compressed"));
     for (QCheckBox* box : {oSYS, oRO, oHDN, oARC, oCOM})
         current->addWidget(box, 0, Qt::AlignLeft);
     oSYS->setVisible(false);
@@ -106,11 +73,11 @@ TAttributeChangerPage::TAttributeChangerPage(TfrmKorvala& form)
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     auto* fresh = new QHBoxLayout(GroupBox1);
     auto* boxes = new QVBoxLayout;
-    nSYS = makeBox(GroupBox1, "nSYS", QStringLiteral("System"), true);
-    nRO = makeBox(GroupBox1, "nRO", QStringLiteral("Read-Only"), true);
-    nHDN = makeBox(GroupBox1, "nHDN", QStringLiteral("Hidden"), true);
-    nARC = makeBox(GroupBox1, "nARC", QStringLiteral("Archive"), true);
-    nCOM = makeBox(GroupBox1, "nCOM", QStringLiteral("Compressed"), true);
+    nSYS = kit::checkBox(GroupBox1, "nSYS", QStringLiteral("System"), true);
+    nRO = kit::checkBox(GroupBox1, "nRO", QStringLiteral("Read-Only"), true);
+    nHDN = kit::checkBox(GroupBox1, "nHDN", QStringLiteral("Hidden"), true);
+    nARC = kit::checkBox(GroupBox1, "nARC", QStringLiteral("Archive"), true);
+    nCOM = kit::checkBox(GroupBox1, "nCOM", QStringLiteral("Compressed"), true);
     // Left-aligned at their own size: a click beside a box's text does not toggle it.
     for (QCheckBox* box : {nSYS, nRO, nHDN, nARC, nCOM})
         boxes->addWidget(box, 0, Qt::AlignLeft);
@@ -118,33 +85,21 @@ TAttributeChangerPage::TAttributeChangerPage(TfrmKorvala& form)
     boxes->addStretch(1);
     fresh->addLayout(boxes, 1);
     auto* resets = new QVBoxLayout;
-    Button7 = new QPushButton(QStringLiteral("Blank"), GroupBox1);
-    Button7->setObjectName(QStringLiteral("Button7"));
-    Button6 = new QPushButton(QStringLiteral("Reset"), GroupBox1);
-    Button6->setObjectName(QStringLiteral("Button6"));
+    Button7 = kit::button(GroupBox1, "Button7", QStringLiteral("Blank"));
+    Button6 = kit::button(GroupBox1, "Button6", QStringLiteral("Reset"));
     resets->addWidget(Button7);
     resets->addWidget(Button6);
     resets->addStretch(1);
     fresh->addLayout(resets);
     row->addWidget(GroupBox1, 1);
 
-    Button5 = new QPushButton(kStartCaption, this);
-    Button5->setObjectName(QStringLiteral("Button5"));
-    Button5->setMinimumSize(190, 90);
-    QFont big = Button5->font();
-    big.setBold(true);
-    big.setPointSizeF(big.pointSizeF() + 3);
-    Button5->setFont(big);
-    makeDefaultButton(this, Button5);
+    Button5 = kit::bigStartButton(this, "Button5", QString());
+    kit::makeDefaultButton(this, Button5);
     row->addWidget(Button5, 0, Qt::AlignBottom);
     body()->addLayout(row);
 
-    onClicked(Button2, this, &TAttributeChangerPage::Button2Click);
-    onClicked(Button3, this, &TAttributeChangerPage::Button3Click);
-    onClicked(Button4, this, &TAttributeChangerPage::Button4Click);
     onClicked(Button7, this, &TAttributeChangerPage::Button7Click);
     onClicked(Button6, this, &TAttributeChangerPage::Button6Click);
-    onClicked(Button5, this, &TAttributeChangerPage::Button5Click);
     // A click on an entry, or moving to another entry with the keyboard while
     // the list has the focus, shows that entry (a change of the current entry
     // by the list buttons or a transfer does not).
@@ -155,27 +110,31 @@ TAttributeChangerPage::TAttributeChangerPage(TfrmKorvala& form)
             runGuarded(this, [this] { ACListClick(); });
     });
 
-    TBackgroundWorker* worker = form.trdAC();
-    worker->OnWork = [this](TBackgroundWorker& w) { trdACWork(w); };
-    worker->OnWorkComplete = [this](TBackgroundWorker& w, bool cancelled) { trdACWorkComplete(w, cancelled); };
-}
-
-// Add File(s): the shared file dialog.
-void TAttributeChangerPage::Button2Click()
-{
-    AddFilesToList(*ACList, this);
-}
-
-// Remove the selected entries.
-void TAttributeChangerPage::Button3Click()
-{
-    ACList->removeSelected();
-}
-
-// Remove All.
-void TAttributeChangerPage::Button4Click()
-{
-    ACList->removeAll();
+    run = new TToolRun(this, context.worker(QStringLiteral("trdAC")), Button5,
+        {QStringLiteral("CHANGE ATTRIBUTE"), QStringLiteral("ABORT"), QStringLiteral("Attribute Changing process Completed!"),
+            QStringLiteral("Attribute Changing process ABORTED!")},
+        TCancelPolicy::CancelRestoresCaption);
+    run->mayStart = [this] { return ACList->count() > 0; };
+    // Each entry and the NEW choices are read when the entry's turn comes, so
+    // a choice changed during the run applies to the entries not yet done. An
+    // entry that cannot be read or written is passed over silently.
+    run->work = [this](TBackgroundWorker& worker) {
+        struct Entry {
+            std::string path;
+            korvala::AttributeChoice readOnly, hidden, system, archive;
+        };
+        TPerEntryOptions options;
+        options.visiting = [this](int position) { emit entryRequested(position); };
+        runPerEntry(
+            worker, [this] { return ACList->count(); },
+            [this](int position) {
+                return Entry{ACList->pathAt(position), choiceOf(nRO), choiceOf(nHDN), choiceOf(nSYS), choiceOf(nARC)};
+            },
+            [](Entry& entry) {
+                korvala::ApplyAttributeChoices(entry.path, entry.readOnly, entry.hidden, entry.system, entry.archive);
+            },
+            options);
+    };
 }
 
 void TAttributeChangerPage::ACListClick()
@@ -201,53 +160,4 @@ void TAttributeChangerPage::Button6Click()
 {
     for (QCheckBox* box : {nSYS, nARC, nCOM, nHDN, nRO})
         box->setCheckState(Qt::PartiallyChecked);
-}
-
-void TAttributeChangerPage::Button5Click()
-{
-    TBackgroundWorker* worker = form().trdAC();
-    if (!worker->IsWorking() && ACList->count() > 0) {
-        worker->Start();
-        Button5->setText(kAbortCaption);
-    } else {
-        worker->Cancel();
-        Button5->setText(kStartCaption);
-    }
-}
-
-void TAttributeChangerPage::trdACWork(TBackgroundWorker& worker)
-{
-    // The list and the boxes belong to the window thread: every read is a
-    // request run there. The count is taken once and bounds the run; each
-    // entry and the choices are read when the entry is visited, so a choice
-    // changed during the run applies to the entries not yet done.
-    int count = 0;
-    worker.Synchronize([&] { count = ACList->count(); });
-    for (int position = 0; position < count; ++position) {
-        if (worker.CancellationPending()) {
-            worker.AcceptCancellation();
-            return;
-        }
-        std::string path;
-        korvala::AttributeChoice readOnly{}, hidden{}, system{}, archive{};
-        worker.Synchronize([&] {
-            emit entryRequested(position);
-            if (position >= ACList->count())
-                throw korvala::KorvalaError("List index out of bounds (" + std::to_string(position) + ")");
-            path = ACList->pathAt(position);
-            readOnly = choiceOf(nRO);
-            hidden = choiceOf(nHDN);
-            system = choiceOf(nSYS);
-            archive = choiceOf(nARC);
-        });
-        // An entry that cannot be read or written is passed over silently.
-        korvala::ApplyAttributeChoices(path, readOnly, hidden, system, archive);
-    }
-}
-
-void TAttributeChangerPage::trdACWorkComplete(TBackgroundWorker& worker, bool)
-{
-    Button5->setText(kStartCaption);
-    dialogs().message(this, worker.Cancelled() ? QStringLiteral("Attribute Changing process ABORTED!")
-                                               : QStringLiteral("Attribute Changing process Completed!"));
 }

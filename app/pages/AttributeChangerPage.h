@@ -8,33 +8,28 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
-class TBackgroundWorker;
 class TItemList;
+class TToolRun;
 
 class TAttributeChangerPage : public TToolPage {
     Q_OBJECT
 
 public:
-    explicit TAttributeChangerPage(TfrmKorvala& form);
+    explicit TAttributeChangerPage(const TPageContext& context);
 
     TItemList* itemList() const override { return ACList; }
 
-    // Item list buttons.
-    void Button2Click();
-    void Button3Click();
-    void Button4Click();
     // Shows the current entry's attributes in the display group.
     void ACListClick();
     void Button7Click();  // Blank: every NEW box unchecked
     void Button6Click();  // Reset: every NEW box grayed
-    // CHANGE ATTRIBUTE / ABORT.
-    void Button5Click();
 
-    // The worker's work procedure (work thread) and completion (window thread).
-    void trdACWork(TBackgroundWorker& worker);
-    void trdACWorkComplete(TBackgroundWorker& worker, bool cancelled);
+    // The run of trdAC, started and stopped by Button5 (CHANGE ATTRIBUTE / ABORT).
+    TToolRun* run = nullptr;
 
-    // Controls, named as the window description names them.
+    // The controls: the item list block (ACList with its counter Label2,
+    // caption Label1 and buttons Button2..Button4), the display group of the
+    // current entry, the NEW choices and the start button.
     TItemList* ACList = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label1 = nullptr;

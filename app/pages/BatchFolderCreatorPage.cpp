@@ -2,8 +2,8 @@
 
 #include <QVBoxLayout>
 
-TBatchFolderCreatorPage::TBatchFolderCreatorPage(TfrmKorvala& form)
-    : TToolPage(form, QStringLiteral("shtBFC"), QStringLiteral("Batch Folder Creator"), 16)
+TBatchFolderCreatorPage::TBatchFolderCreatorPage(const TPageContext& context)
+    : TToolPage(context, QStringLiteral("shtBFC"), QStringLiteral("Batch Folder Creator"))
 {
     body()->addStretch(1);
 }

@@ -7,6 +7,6 @@ class TBatchFolderCreatorPage : public TToolPage {
     Q_OBJECT
 
 public:
-    explicit TBatchFolderCreatorPage(TfrmKorvala& form);
+    explicit TBatchFolderCreatorPage(const TPageContext& context);
 
 };

@@ -8,10 +8,8 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
-#include <QShortcut>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTime>
@@ -21,13 +19,14 @@
 #include "app/Dialogs.h"
 #include "app/Guard.h"
 #include "app/ItemList.h"
-#include "app/Korvala_Main.h"
+#include "app/kit/ItemListBlock.h"
+#include "app/kit/PageWidgets.h"
+#include "app/kit/ToolRun.h"
 #include "platform/DateTime.h"
-#include "platform/KorvalaError.h"
 #include "tools/datetime/AgeShift.h"
 #include "tools/datetime/DateTimeChanger.h"
 #include "tools/datetime/FileDateTime.h"
-#include "worker/BackgroundWorker.h"
+#include "worker/PerEntry.h"
 
 namespace {
 
@@ -60,42 +59,10 @@ const QString kInfoText = QStringLiteral(
 
 const char* const kRowCaptions[3] = {"Last Created", "Last Modified", "Last Accessed"};
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text)
-{
-    auto* label = new QLabel(text, parent);
-    if (name)
-        label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& text)
-{
-    auto* button = new QPushButton(text, parent);
-    if (name)
-        button->setObjectName(QString::fromLatin1(name));
-    return button;
-}
-
+// The big start button of a sub-page.
 QPushButton* makeBigButton(QWidget* parent, const char* name)
 {
-    QPushButton* button = makeButton(parent, name, kStartCaption);
-    button->setMinimumSize(160, 80);
-    QFont big = button->font();
-    big.setBold(true);
-    big.setPointSizeF(big.pointSizeF() + 2);
-    button->setFont(big);
-    return button;
-}
-
-// Enter anywhere on the sub-page presses its default button, as in a dialog.
-void makeDefaultButton(QWidget* scope, QPushButton* button)
-{
-    button->setDefault(true);
-    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
-        auto* shortcut = new QShortcut(key, scope);
-        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-        QObject::connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
-    }
+    return kit::bigStartButton(parent, name, kStartCaption, QSize(160, 80), 2);
 }
 
 // " CURRENT DateTime (Selected) ": the three rows with their value labels.
@@ -107,8 +74,8 @@ QGroupBox* makeCurrentGroup(QWidget* parent, const char* groupName, QLabel* (&va
         group->setObjectName(QString::fromLatin1(groupName));
     auto* grid = new QGridLayout(group);
     for (int row = 0; row < 3; ++row) {
-        grid->addWidget(makeLabel(group, nullptr, QString::fromLatin1(kRowCaptions[row]) + QStringLiteral(" :")), row, 0);
-        values[row] = makeLabel(group, valueNames[row], QStringLiteral("-"));
+        grid->addWidget(kit::label(group, nullptr, QString::fromLatin1(kRowCaptions[row]) + QStringLiteral(" :")), row, 0);
+        values[row] = kit::label(group, valueNames[row], QStringLiteral("-"));
         values[row]->setTextInteractionFlags(Qt::TextSelectableByMouse);
         grid->addWidget(values[row], row, 1);
     }
@@ -198,19 +165,13 @@ korvala::DateTimeOffsets offsetsOf(const QSpinBox* years, const QSpinBox* months
 
 }  // namespace
 
-TDateTimeChangerPage::TDateTimeChangerPage(TfrmKorvala& form)
-    : TToolPage(form, QStringLiteral("shtDTC"), QStringLiteral("DateTime Changer"), 1, QStringLiteral("DATE TIME CHANGER"), QStringLiteral("Label75"))
+TDateTimeChangerPage::TDateTimeChangerPage(const TPageContext& context)
+    : TToolPage(context, QStringLiteral("shtDTC"), QStringLiteral("DateTime Changer"), QStringLiteral("DATE TIME CHANGER"), QStringLiteral("Label75"))
 {
     titleStrip()->setToolTip(QStringLiteral("Change \"File/Folder\" created, modified or accesed DateTime"));
-    TItemListNames names;
-    names.list = QStringLiteral("DTCList");
-    names.counter = QStringLiteral("Label4");
-    names.caption = QStringLiteral("Label3");
-    names.captionText = QStringLiteral("File/Folder List :");
-    names.addFiles = QStringLiteral("Button8");
-    names.remove = QStringLiteral("Button9");
-    names.removeAll = QStringLiteral("Button10");
-    const TItemListBlock block = createItemListBlock(this, names);
+    const TItemListBlock block = TItemListBlock::create(this,
+        {.list = "DTCList", .counter = "Label4", .caption = "Label3", .addFiles = "Button8", .remove = "Button9",
+            .removeAll = "Button10"});
     DTCList = block.list;
     Label4 = block.counter;
     Label3 = block.caption;
@@ -260,7 +221,7 @@ TDateTimeChangerPage::TDateTimeChangerPage(TfrmKorvala& form)
         } rows[3] = {{DCreate1Check, DCreate1, TCreate1Check, TCreate1}, {DMod1Check, DMod1, TMod1Check, TMod1},
             {DAccess1Check, DAccess1, TAccess1Check, TAccess1}};
         for (int r = 0; r < 3; ++r) {
-            grid->addWidget(makeLabel(GroupBox3, nullptr, QString::fromLatin1(kRowCaptions[r]) + QStringLiteral(" :")), r, 0);
+            grid->addWidget(kit::label(GroupBox3, nullptr, QString::fromLatin1(kRowCaptions[r]) + QStringLiteral(" :")), r, 0);
             grid->addWidget(rows[r].dateCheck, r, 1);
             grid->addWidget(rows[r].date, r, 2);
             grid->addWidget(rows[r].timeCheck, r, 3);
@@ -270,7 +231,7 @@ TDateTimeChangerPage::TDateTimeChangerPage(TfrmKorvala& form)
         groups->addWidget(GroupBox3);
 
         Button11 = makeBigButton(shtSDT, "Button11");
-        makeDefaultButton(shtSDT, Button11);
+        kit::makeDefaultButton(shtSDT, Button11);
         row->addWidget(Button11, 0, Qt::AlignBottom);
     }
     PageControl2->addTab(shtSDT, QStringLiteral("Set by Specified DateTime"));
@@ -294,7 +255,7 @@ TDateTimeChangerPage::TDateTimeChangerPage(TfrmKorvala& form)
         auto* grid = new QGridLayout(GroupBox7);
         const char* const headers[6] = {"Day", "Month", "Year", "Hour", "Min.", "Sec."};
         for (int c = 0; c < 6; ++c)
-            grid->addWidget(makeLabel(GroupBox7, nullptr, QString::fromLatin1(headers[c])), 0, c + 1, Qt::AlignHCenter);
+            grid->addWidget(kit::label(GroupBox7, nullptr, QString::fromLatin1(headers[c])), 0, c + 1, Qt::AlignHCenter);
         // Columns Day, Month, Year, Hour, Min., Sec.: range and hint of each.
         const int limits[6] = {10000, 2500, 250, 100000, 100000, 100000};
         const char* const hints[6] = {"Date", "Month", "Year", "Hour", "Minute", "Second"};
@@ -303,16 +264,16 @@ TDateTimeChangerPage::TDateTimeChangerPage(TfrmKorvala& form)
         const char* const cellNames[3][6] = {{"CDD", "CDM", "CDY", "CTH", "CTM", "CTS"},
             {"MDD", "MDM", "MDY", "MTH", "MTM", "MTS"}, {"ADD", "ADM", "ADY", "ATH", "ATM", "ATS"}};
         for (int r = 0; r < 3; ++r) {
-            grid->addWidget(makeLabel(GroupBox7, nullptr, QString::fromLatin1(kRowCaptions[r]) + QStringLiteral(" :")), r + 1, 0);
+            grid->addWidget(kit::label(GroupBox7, nullptr, QString::fromLatin1(kRowCaptions[r]) + QStringLiteral(" :")), r + 1, 0);
             for (int c = 0; c < 6; ++c) {
                 *cells[r][c] = makeSpin(GroupBox7, cellNames[r][c], limits[c], QString::fromLatin1(hints[c]));
                 grid->addWidget(*cells[r][c], r + 1, c + 1);
             }
         }
         auto* buttons = new QHBoxLayout;
-        Button14 = makeButton(GroupBox7, "Button14", QStringLiteral("Reset Date"));
-        Button15 = makeButton(GroupBox7, "Button15", QStringLiteral("Reset Time"));
-        Button38 = makeButton(GroupBox7, "Button38", QStringLiteral("Info"));
+        Button14 = kit::button(GroupBox7, "Button14", QStringLiteral("Reset Date"));
+        Button15 = kit::button(GroupBox7, "Button15", QStringLiteral("Reset Time"));
+        Button38 = kit::button(GroupBox7, "Button38", QStringLiteral("Info"));
         buttons->addWidget(Button14);
         buttons->addWidget(Button15);
         buttons->addStretch(1);
@@ -322,7 +283,7 @@ TDateTimeChangerPage::TDateTimeChangerPage(TfrmKorvala& form)
         groups->addWidget(GroupBox7);
 
         Button12 = makeBigButton(shtADT, "Button12");
-        makeDefaultButton(shtADT, Button12);
+        kit::makeDefaultButton(shtADT, Button12);
         row->addWidget(Button12, 0, Qt::AlignBottom);
     }
     PageControl2->addTab(shtADT, QStringLiteral("Set by Age"));
@@ -341,11 +302,6 @@ TDateTimeChangerPage::TDateTimeChangerPage(TfrmKorvala& form)
     }
     PageControl2->addTab(shtRDT, QStringLiteral("Set by Reference"));
 
-    onClicked(Button8, this, &TDateTimeChangerPage::Button8Click);
-    onClicked(Button9, this, &TDateTimeChangerPage::Button9Click);
-    onClicked(Button10, this, &TDateTimeChangerPage::Button10Click);
-    onClicked(Button11, this, &TDateTimeChangerPage::Button11Click);
-    onClicked(Button12, this, &TDateTimeChangerPage::Button12Click);
     onClicked(Button14, this, &TDateTimeChangerPage::Button14Click);
     onClicked(Button15, this, &TDateTimeChangerPage::Button15Click);
     onClicked(Button38, this, &TDateTimeChangerPage::Button38Click);
@@ -359,12 +315,7 @@ TDateTimeChangerPage::TDateTimeChangerPage(TfrmKorvala& form)
             runGuarded(this, [this] { DTCListClick(); });
     });
 
-    TBackgroundWorker* specified = form.trdDTC1();
-    specified->OnWork = [this](TBackgroundWorker& w) { trdDTC1Work(w); };
-    specified->OnWorkComplete = [this](TBackgroundWorker& w, bool cancelled) { trdDTC1WorkComplete(w, cancelled); };
-    TBackgroundWorker* byAge = form.trdDTC2();
-    byAge->OnWork = [this](TBackgroundWorker& w) { trdDTC2Work(w); };
-    byAge->OnWorkComplete = [this](TBackgroundWorker& w, bool cancelled) { trdDTC2WorkComplete(w, cancelled); };
+    bindRuns();
 }
 
 void TDateTimeChangerPage::formCreate()
@@ -378,24 +329,6 @@ void TDateTimeChangerPage::formCreate()
         date->setDate(QDate(year, month, day));
     for (QTimeEdit* time : {TCreate1, TMod1, TAccess1})
         time->setTime(QTime(hour, minute, second, ms));
-}
-
-// Add File(s): the shared file dialog.
-void TDateTimeChangerPage::Button8Click()
-{
-    AddFilesToList(*DTCList, this);
-}
-
-// Remove the selected entries.
-void TDateTimeChangerPage::Button9Click()
-{
-    DTCList->removeSelected();
-}
-
-// Remove All.
-void TDateTimeChangerPage::Button10Click()
-{
-    DTCList->removeAll();
 }
 
 void TDateTimeChangerPage::DTCListClick()
@@ -412,27 +345,6 @@ void TDateTimeChangerPage::DTCListClick()
         label->setText(accessed);
     for (QLabel* label : {lblMod1, lblMod2, lblMod3})
         label->setText(modified);
-}
-
-void TDateTimeChangerPage::startOrCancel(TBackgroundWorker* worker, QPushButton* button)
-{
-    if (!worker->IsWorking() && DTCList->count() > 0) {
-        worker->Start();
-        button->setText(kAbortCaption);
-    } else {
-        worker->Cancel();
-        button->setText(kStartCaption);
-    }
-}
-
-void TDateTimeChangerPage::Button11Click()
-{
-    startOrCancel(form().trdDTC1(), Button11);
-}
-
-void TDateTimeChangerPage::Button12Click()
-{
-    startOrCancel(form().trdDTC2(), Button12);
 }
 
 void TDateTimeChangerPage::Button14Click()
@@ -452,77 +364,60 @@ void TDateTimeChangerPage::Button38Click()
     dialogs().message(this, kInfoText);
 }
 
-std::string TDateTimeChangerPage::entryForRun(TBackgroundWorker* worker, int position)
+void TDateTimeChangerPage::bindRuns()
 {
-    emit entryRequested(worker, position);
-    if (position >= DTCList->count())
-        throw korvala::KorvalaError("List index out of bounds (" + std::to_string(position) + ")");
-    return DTCList->pathAt(position);
+    const TToolRunTexts texts{kStartCaption, kAbortCaption, QStringLiteral("DateTime Changing process Completed!"),
+        QStringLiteral("DateTime Changing process ABORTED!")};
+    runSpecified = new TToolRun(this, context().worker(QStringLiteral("trdDTC1")), Button11, texts,
+        TCancelPolicy::CancelRestoresCaption);
+    runByAge = new TToolRun(this, context().worker(QStringLiteral("trdDTC2")), Button12, texts,
+        TCancelPolicy::CancelRestoresCaption);
+    for (TToolRun* run : {runSpecified, runByAge})
+        run->mayStart = [this] { return DTCList->count() > 0; };
+
+    // Both passes read each entry and the pickers or spin edits when the
+    // entry's turn comes.
+    runSpecified->work = [this](TBackgroundWorker& worker) {
+        struct Entry {
+            std::string path;
+            korvala::NewTimeChoice created, modified, accessed;
+        };
+        runPerEntry(
+            worker, [this] { return DTCList->count(); },
+            [this](int position) {
+                return Entry{DTCList->pathAt(position), choiceOf(DCreate1Check, DCreate1, TCreate1Check, TCreate1),
+                    choiceOf(DMod1Check, DMod1, TMod1Check, TMod1),
+                    choiceOf(DAccess1Check, DAccess1, TAccess1Check, TAccess1)};
+            },
+            // An item that has no times or cannot be opened for writing keeps
+            // its times; the pass goes on.
+            [](Entry& entry) {
+                (void)korvala::SetBySpecifiedDateTime(entry.path, entry.created, entry.modified, entry.accessed);
+            },
+            visitingFor(worker));
+    };
+    runByAge->work = [this](TBackgroundWorker& worker) {
+        struct Entry {
+            std::string path;
+            korvala::DateTimeOffsets created, modified, accessed;
+        };
+        runPerEntry(
+            worker, [this] { return DTCList->count(); },
+            [this](int position) {
+                return Entry{DTCList->pathAt(position), offsetsOf(CDY, CDM, CDD, CTH, CTM, CTS),
+                    offsetsOf(MDY, MDM, MDD, MTH, MTM, MTS), offsetsOf(ADY, ADM, ADD, ATH, ATM, ATS)};
+            },
+            // A path without times and a folder that cannot be opened are
+            // passed over; a file whose stamp cannot be set raises the system
+            // error, which ends the pass through the worker's error path.
+            [](Entry& entry) { (void)korvala::SetByAge(entry.path, entry.created, entry.modified, entry.accessed); },
+            visitingFor(worker));
+    };
 }
 
-// Both passes read the list and the controls on the window thread, through
-// the worker: the count once at the start (it bounds the pass), each entry and
-// the pickers or spin edits when the entry is visited.
-void TDateTimeChangerPage::trdDTC1Work(TBackgroundWorker& worker)
+TPerEntryOptions TDateTimeChangerPage::visitingFor(TBackgroundWorker& worker)
 {
-    int count = 0;
-    worker.Synchronize([&] { count = DTCList->count(); });
-    for (int position = 0; position < count; ++position) {
-        if (worker.CancellationPending()) {
-            worker.AcceptCancellation();
-            return;
-        }
-        std::string path;
-        korvala::NewTimeChoice created, modified, accessed;
-        worker.Synchronize([&] {
-            path = entryForRun(&worker, position);
-            created = choiceOf(DCreate1Check, DCreate1, TCreate1Check, TCreate1);
-            modified = choiceOf(DMod1Check, DMod1, TMod1Check, TMod1);
-            accessed = choiceOf(DAccess1Check, DAccess1, TAccess1Check, TAccess1);
-        });
-        // An item that has no times or cannot be opened for writing keeps its
-        // times; the pass goes on.
-        (void)korvala::SetBySpecifiedDateTime(path, created, modified, accessed);
-    }
-}
-
-void TDateTimeChangerPage::trdDTC2Work(TBackgroundWorker& worker)
-{
-    int count = 0;
-    worker.Synchronize([&] { count = DTCList->count(); });
-    for (int position = 0; position < count; ++position) {
-        if (worker.CancellationPending()) {
-            worker.AcceptCancellation();
-            return;
-        }
-        std::string path;
-        korvala::DateTimeOffsets created, modified, accessed;
-        worker.Synchronize([&] {
-            path = entryForRun(&worker, position);
-            created = offsetsOf(CDY, CDM, CDD, CTH, CTM, CTS);
-            modified = offsetsOf(MDY, MDM, MDD, MTH, MTM, MTS);
-            accessed = offsetsOf(ADY, ADM, ADD, ATH, ATM, ATS);
-        });
-        // A path without times and a folder that cannot be opened are passed
-        // over; a file whose stamp cannot be set raises the system error,
-        // which ends the pass through the worker's error path.
-        (void)korvala::SetByAge(path, created, modified, accessed);
-    }
-}
-
-void TDateTimeChangerPage::finishRun(TBackgroundWorker& worker, QPushButton* button)
-{
-    button->setText(kStartCaption);
-    dialogs().message(this, worker.Cancelled() ? QStringLiteral("DateTime Changing process ABORTED!")
-                                               : QStringLiteral("DateTime Changing process Completed!"));
-}
-
-void TDateTimeChangerPage::trdDTC1WorkComplete(TBackgroundWorker& worker, bool)
-{
-    finishRun(worker, Button11);
-}
-
-void TDateTimeChangerPage::trdDTC2WorkComplete(TBackgroundWorker& worker, bool)
-{
-    finishRun(worker, Button12);
+    TPerEntryOptions options;
+    options.visiting = [this, w = &worker](int position) { emit entryRequested(w, position); };
+    return options;
 }

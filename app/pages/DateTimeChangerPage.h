@@ -17,36 +17,32 @@ class QTabWidget;
 class QTimeEdit;
 class TBackgroundWorker;
 class TItemList;
+class TToolRun;
+struct TPerEntryOptions;
 
 class TDateTimeChangerPage : public TToolPage {
     Q_OBJECT
 
 public:
-    explicit TDateTimeChangerPage(TfrmKorvala& form);
+    explicit TDateTimeChangerPage(const TPageContext& context);
 
     TItemList* itemList() const override { return DTCList; }
     // The pickers show the present; the "Set by Reference" tab is hidden.
     void formCreate() override;
 
-    // Item list buttons.
-    void Button8Click();
-    void Button9Click();
-    void Button10Click();
     // Shows the focused entry's three times in the CURRENT groups.
     void DTCListClick();
-    void Button11Click();  // CHANGE DATETIME / ABORT of "Set by Specified DateTime"
-    void Button12Click();  // CHANGE DATETIME / ABORT of "Set by Age"
     void Button14Click();  // Reset Date
     void Button15Click();  // Reset Time
     void Button38Click();  // Info
 
-    // Work procedures (work threads) and completions (window thread).
-    void trdDTC1Work(TBackgroundWorker& worker);
-    void trdDTC1WorkComplete(TBackgroundWorker& worker, bool cancelled);
-    void trdDTC2Work(TBackgroundWorker& worker);
-    void trdDTC2WorkComplete(TBackgroundWorker& worker, bool cancelled);
+    // The runs of "Set by Specified DateTime" (trdDTC1, Button11) and "Set by
+    // Age" (trdDTC2, Button12): CHANGE DATETIME / ABORT.
+    TToolRun* runSpecified = nullptr;
+    TToolRun* runByAge = nullptr;
 
-    // Controls, named as the window description names them.
+    // The controls: the item list block (DTCList with Label4, Label3 and
+    // Button8..Button10) and the three sub-pages.
     TItemList* DTCList = nullptr;
     QLabel* Label4 = nullptr;
     QLabel* Label3 = nullptr;
@@ -121,8 +117,7 @@ signals:
     void entryRequested(TBackgroundWorker* worker, int position);
 
 private:
-    void startOrCancel(TBackgroundWorker* worker, QPushButton* button);
-    void finishRun(TBackgroundWorker& worker, QPushButton* button);
-    // The path at position, read on the window thread for a run.
-    std::string entryForRun(TBackgroundWorker* worker, int position);
+    void bindRuns();
+    // The per-entry options of a run of worker: announces each entry.
+    TPerEntryOptions visitingFor(TBackgroundWorker& worker);
 };

@@ -12,16 +12,11 @@ class TDuplicateFinderPage : public TToolPage {
     Q_OBJECT
 
 public:
-    explicit TDuplicateFinderPage(TfrmKorvala& form);
+    explicit TDuplicateFinderPage(const TPageContext& context);
 
     TItemList* itemList() const override { return DFList; }
 
-    // Item list buttons.
-    void Button35Click();
-    void Button36Click();
-    void Button37Click();
-
-    // Controls, named as the window description names them.
+    // The item list block; its buttons are wired by the block.
     TItemList* DFList = nullptr;
     QLabel* Label54 = nullptr;
     QLabel* Label53 = nullptr;

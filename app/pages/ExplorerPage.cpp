@@ -2,8 +2,8 @@
 
 #include <QVBoxLayout>
 
-TExplorerPage::TExplorerPage(TfrmKorvala& form)
-    : TToolPage(form, QStringLiteral("shtExp"), QStringLiteral("Explorer"), 3)
+TExplorerPage::TExplorerPage(const TPageContext& context)
+    : TToolPage(context, QStringLiteral("shtExp"), QStringLiteral("Explorer"))
 {
     body()->addStretch(1);
 }

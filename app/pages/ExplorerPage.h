@@ -7,6 +7,6 @@ class TExplorerPage : public TToolPage {
     Q_OBJECT
 
 public:
-    explicit TExplorerPage(TfrmKorvala& form);
+    explicit TExplorerPage(const TPageContext& context);
 
 };

@@ -2,8 +2,8 @@
 
 #include <QVBoxLayout>
 
-TFileFolderInformationPage::TFileFolderInformationPage(TfrmKorvala& form)
-    : TToolPage(form, QStringLiteral("shtFFI"), QStringLiteral("File/Folder Information"), 4)
+TFileFolderInformationPage::TFileFolderInformationPage(const TPageContext& context)
+    : TToolPage(context, QStringLiteral("shtFFI"), QStringLiteral("File/Folder Information"))
 {
     body()->addStretch(1);
 }

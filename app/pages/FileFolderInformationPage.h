@@ -7,6 +7,6 @@ class TFileFolderInformationPage : public TToolPage {
     Q_OBJECT
 
 public:
-    explicit TFileFolderInformationPage(TfrmKorvala& form);
+    explicit TFileFolderInformationPage(const TPageContext& context);
 
 };

@@ -12,16 +12,11 @@ class TFileShredderPage : public TToolPage {
     Q_OBJECT
 
 public:
-    explicit TFileShredderPage(TfrmKorvala& form);
+    explicit TFileShredderPage(const TPageContext& context);
 
     TItemList* itemList() const override { return FSList; }
 
-    // Item list buttons.
-    void BitBtn5Click();
-    void BitBtn7Click();
-    void BitBtn8Click();
-
-    // Controls, named as the window description names them.
+    // The item list block; its buttons are wired by the block.
     TItemList* FSList = nullptr;
     QLabel* totFS = nullptr;
     QLabel* Label86 = nullptr;

@@ -8,9 +8,10 @@
 
 #include "app/Guard.h"
 #include "app/ItemList.h"
+#include "app/kit/ItemListBlock.h"
 
-TFolderIconChangerPage::TFolderIconChangerPage(TfrmKorvala& form)
-    : TToolPage(form, QStringLiteral("shtFIC"), QStringLiteral("Folder Icon Changer"), 6, QStringLiteral("FOLDER ICON CHANGER"), QStringLiteral("Label77"))
+TFolderIconChangerPage::TFolderIconChangerPage(const TPageContext& context)
+    : TToolPage(context, QStringLiteral("shtFIC"), QStringLiteral("Folder Icon Changer"), QStringLiteral("FOLDER ICON CHANGER"), QStringLiteral("Label77"))
 {
     pcFIC = new QTabWidget(this);
     pcFIC->setObjectName(QStringLiteral("pcFIC"));
@@ -22,15 +23,8 @@ TFolderIconChangerPage::TFolderIconChangerPage(TfrmKorvala& form)
     pcFIC->addTab(shtBFIC, QStringLiteral("Batch Folder Icon Changer"));
     body()->addWidget(pcFIC, 1);
 
-    TItemListNames names;
-    names.list = QStringLiteral("lstBFIC");
-    names.counter = QStringLiteral("totBFIC");
-    names.caption = QStringLiteral("Label92");
-    names.captionText = QStringLiteral("Folder Location :");
-    names.remove = QStringLiteral("BitBtn16");
-    names.removeAll = QStringLiteral("BitBtn17");
-    names.selection = QAbstractItemView::SingleSelection;
-    const TItemListBlock block = createItemListBlock(shtBFIC, names);
+    const TItemListBlock block = TItemListBlock::create(shtBFIC,
+        {.list = "lstBFIC", .counter = "totBFIC", .caption = "Label92", .captionText = "Folder Location :", .remove = "BitBtn16", .removeAll = "BitBtn17", .selection = QAbstractItemView::SingleSelection}, [this] { updateDropHint(); });
     lstBFIC = block.list;
     totBFIC = block.counter;
     Label92 = block.caption;
@@ -48,22 +42,6 @@ TFolderIconChangerPage::TFolderIconChangerPage(TfrmKorvala& form)
     pnlbfic->setStyleSheet(QStringLiteral("background-color: white; color: rgb(120, 120, 120); font-weight: bold; font-size: 12pt;"));
     auto* hintLayout = new QGridLayout(lstBFIC->viewport());
     hintLayout->addWidget(pnlbfic, 0, 0, Qt::AlignCenter);
-    onClicked(BitBtn16, this, &TFolderIconChangerPage::BitBtn16Click);
-    onClicked(BitBtn17, this, &TFolderIconChangerPage::BitBtn17Click);
-}
-
-// Remove the selected entries.
-void TFolderIconChangerPage::BitBtn16Click()
-{
-    lstBFIC->removeSelected();
-    pnlbfic->setVisible(lstBFIC->count() == 0);
-}
-
-// Remove All.
-void TFolderIconChangerPage::BitBtn17Click()
-{
-    lstBFIC->removeAll();
-    pnlbfic->setVisible(lstBFIC->count() == 0);
 }
 
 void TFolderIconChangerPage::updateDropHint()

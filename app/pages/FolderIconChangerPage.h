@@ -12,16 +12,12 @@ class TFolderIconChangerPage : public TToolPage {
     Q_OBJECT
 
 public:
-    explicit TFolderIconChangerPage(TfrmKorvala& form);
-
-    // Item list buttons.
-    void BitBtn16Click();
-    void BitBtn17Click();
+    explicit TFolderIconChangerPage(const TPageContext& context);
 
     // Shows the drop hint exactly while lstBFIC is empty.
     void updateDropHint();
 
-    // Controls, named as the window description names them.
+    // The item list block; its buttons are wired by the block.
     TItemList* lstBFIC = nullptr;
     QLabel* totBFIC = nullptr;
     QLabel* Label92 = nullptr;

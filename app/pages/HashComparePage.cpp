@@ -1,7 +1,5 @@
-// The Hash page's "Compare Files" sub-page: the same digest of two files and
-// whether they are equal, on the worker trdCF.
-
 #include <algorithm>
+#include <optional>
 
 #include <QComboBox>
 #include <QFile>
@@ -12,15 +10,20 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/pages/HashComparePage.h"
+
 #include "app/Dialogs.h"
 #include "app/Guard.h"
-#include "app/Korvala_Main.h"
-#include "app/pages/HashPage.h"
+#include "app/kit/PageContext.h"
+#include "app/kit/PageWidgets.h"
+#include "app/kit/ToolRun.h"
 #include "app/pages/HashPageParts.h"
 #include "tools/hash/ChecksumCheck.h"
 #include "worker/BackgroundWorker.h"
 
 using namespace hashpage;
+using kit::boldLabel;
+using kit::button;
 
 namespace {
 
@@ -39,14 +42,16 @@ QString noDigest(std::string_view label)
 
 }  // namespace
 
-korvala::HashAlgorithm THashPage::compareAlgorithmAt(int position)
+korvala::HashAlgorithm THashComparePage::compareAlgorithmAt(int position)
 {
     const int last = static_cast<int>(korvala::CompareAlgorithms.size()) - 1;
     return korvala::CompareAlgorithms[static_cast<size_t>(std::clamp(position, 0, last))];
 }
 
-void THashPage::buildComparer()
+THashComparePage::THashComparePage(const TPageContext& context, QWidget* parent) : QWidget(parent)
 {
+    setObjectName(QStringLiteral("shtCompF"));
+    QWidget* shtCompF = this;
     Label61 = boldLabel(shtCompF, "Label61", QStringLiteral("1st File Location :"));
     cfLoc1 = new QLineEdit(shtCompF);
     cfLoc1->setObjectName(QStringLiteral("cfLoc1"));
@@ -101,65 +106,52 @@ void THashPage::buildComparer()
     layout->addWidget(Panel3);
     layout->addStretch(1);
 
-    onClicked(Button44, this, &THashPage::Button44Click);
-    onClicked(Button45, this, &THashPage::Button45Click);
-    onClicked(btnCompare, this, &THashPage::btnCompareClick);
+    onClicked(Button44, this, &THashComparePage::Button44Click);
+    onClicked(Button45, this, &THashComparePage::Button45Click);
+
+    run = new TToolRun(this, context.worker(QStringLiteral("trdCF")), btnCompare,
+        {kCompareCaption, kAbortCaption, QStringLiteral("File Compare Process Completed!"),
+            QStringLiteral("File Compare Process ABORTED!")},
+        TCancelPolicy::CancelKeepsCaption);
+    run->beforeClick = [this] {
+        CFRes->clear();
+        hcLoc1->setText(noDigest(korvala::CompareFirstLabel));
+        hcLoc2->setText(noDigest(korvala::CompareSecondLabel));
+    };
+    run->mayStart = [this] {
+        if (cfLoc1->text().isEmpty() || cfLoc2->text().isEmpty())
+            return false;
+        m_input.path1 = QFile::encodeName(cfLoc1->text()).toStdString();
+        m_input.path2 = QFile::encodeName(cfLoc2->text()).toStdString();
+        m_input.algorithm = compareAlgorithmAt(ComboBox1->currentIndex());
+        // The algorithm list stays disabled while the comparison runs.
+        ComboBox1->setEnabled(false);
+        return true;
+    };
+    run->work = [this](TBackgroundWorker& worker) {
+        const std::optional<korvala::CompareResult> result = korvala::CompareFileChecksums(m_input.path1,
+            m_input.path2, m_input.algorithm, [&] { return worker.CancellationPending(); },
+            [&] { worker.AcceptCancellation(); });
+        if (!result)
+            return;
+        worker.Post([this, first = latin1(korvala::CompareFirstLabel) + QString::fromStdString(result->firstDigest),
+                        second = latin1(korvala::CompareSecondLabel) + QString::fromStdString(result->secondDigest),
+                        verdict = latin1(korvala::compareVerdictText(result->verdict)),
+                        same = result->verdict == korvala::ChecksumVerdict::cvSame] {
+            hcLoc1->setText(first);
+            hcLoc2->setText(second);
+            setVerdict(CFRes, verdict, same);
+        });
+    };
+    run->afterMessage = [this](bool) { ComboBox1->setEnabled(true); };
 }
 
-void THashPage::Button44Click()
+void THashComparePage::Button44Click()
 {
-    browseInto(cfLoc1);
+    browseInto(this, cfLoc1);
 }
 
-void THashPage::Button45Click()
+void THashComparePage::Button45Click()
 {
-    browseInto(cfLoc2);
-}
-
-void THashPage::btnCompareClick()
-{
-    CFRes->clear();
-    hcLoc1->setText(noDigest(korvala::CompareFirstLabel));
-    hcLoc2->setText(noDigest(korvala::CompareSecondLabel));
-    TBackgroundWorker* worker = form().trdCF();
-    // While a comparison lasts the button is ABORT, whatever the edit boxes
-    // hold now.
-    if (worker->IsWorking()) {
-        worker->Cancel();
-        return;
-    }
-    if (cfLoc1->text().isEmpty() || cfLoc2->text().isEmpty())
-        return;
-    m_compareInput.path1 = QFile::encodeName(cfLoc1->text()).toStdString();
-    m_compareInput.path2 = QFile::encodeName(cfLoc2->text()).toStdString();
-    m_compareInput.algorithm = compareAlgorithmAt(ComboBox1->currentIndex());
-    // The algorithm list stays disabled while the comparison runs.
-    ComboBox1->setEnabled(false);
-    btnCompare->setText(kAbortCaption);
-    worker->Start();
-}
-
-void THashPage::trdCFWork(TBackgroundWorker& worker)
-{
-    const std::optional<korvala::CompareResult> result = korvala::CompareFileChecksums(m_compareInput.path1,
-        m_compareInput.path2, m_compareInput.algorithm, [&] { return worker.CancellationPending(); },
-        [&] { worker.AcceptCancellation(); });
-    if (!result)
-        return;
-    worker.Post([this, first = latin1(korvala::CompareFirstLabel) + QString::fromStdString(result->firstDigest),
-                    second = latin1(korvala::CompareSecondLabel) + QString::fromStdString(result->secondDigest),
-                    verdict = latin1(korvala::compareVerdictText(result->verdict)),
-                    same = result->verdict == korvala::ChecksumVerdict::cvSame] {
-        hcLoc1->setText(first);
-        hcLoc2->setText(second);
-        setVerdict(CFRes, verdict, same);
-    });
-}
-
-void THashPage::trdCFWorkComplete(TBackgroundWorker& worker, bool)
-{
-    btnCompare->setText(kCompareCaption);
-    dialogs().message(this, worker.Cancelled() ? QStringLiteral("File Compare Process ABORTED!")
-                                               : QStringLiteral("File Compare Process Completed!"));
-    ComboBox1->setEnabled(true);
+    browseInto(this, cfLoc2);
 }

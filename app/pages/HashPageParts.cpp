@@ -1,10 +1,15 @@
 #include "app/pages/HashPageParts.h"
 
 #include <QColor>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QFont>
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
+
+#include "app/Dialogs.h"
 
 namespace hashpage {
 
@@ -26,31 +31,13 @@ void styleStartButton(QPushButton* button)
     button->setMinimumHeight(34);
 }
 
-QLabel* boldLabel(QWidget* parent, const char* name, const QString& text)
+void browseInto(QWidget* parent, QLineEdit* edit)
 {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
-    return label;
-}
-
-QLabel* noteLabel(QWidget* parent, const char* name, const QString& text)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
-    label->setPalette(palette);
-    return label;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
+    const QString typed = edit->text();
+    const QString folder = typed.isEmpty() ? QString() : QFileInfo(typed).absolutePath();
+    const QString chosen = dialogs().openFileIn(parent, QStringLiteral("Select File"), allFilesFilter(), folder);
+    if (!chosen.isEmpty())
+        edit->setText(QDir::toNativeSeparators(chosen));
 }
 
 QString allFilesFilter()

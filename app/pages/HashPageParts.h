@@ -4,6 +4,7 @@
 #include <QString>
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -14,12 +15,10 @@ namespace hashpage {
 void setVerdict(QLabel* label, const QString& text, bool same);
 // A start button: white bold text on the tool's colour.
 void styleStartButton(QPushButton* button);
-// A bold label with an object name.
-QLabel* boldLabel(QWidget* parent, const char* name, const QString& text);
-// A label in red (the notes about big files).
-QLabel* noteLabel(QWidget* parent, const char* name, const QString& text);
-// A push button with an object name.
-QPushButton* button(QWidget* parent, const char* name, const QString& text);
+// The shared open dialog titled "Select File" over parent; the chosen file
+// replaces the edit box's text. With a path in the box, the dialog starts in
+// that path's folder.
+void browseInto(QWidget* parent, QLineEdit* edit);
 // The filter of the "Select File" dialogs: every file, with or without a dot.
 QString allFilesFilter();
 

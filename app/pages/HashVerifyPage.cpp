@@ -1,6 +1,3 @@
-// The Hash page's "Verify Checksum" sub-page: one digest of one file against
-// a hash code that the user typed or pasted, on the worker trdVChk.
-
 #include <algorithm>
 
 #include <QClipboard>
@@ -17,15 +14,21 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/pages/HashVerifyPage.h"
+
 #include "app/Dialogs.h"
 #include "app/Guard.h"
-#include "app/Korvala_Main.h"
-#include "app/pages/HashPage.h"
+#include "app/kit/PageContext.h"
+#include "app/kit/PageWidgets.h"
+#include "app/kit/ToolRun.h"
 #include "app/pages/HashPageParts.h"
 #include "tools/hash/ChecksumCheck.h"
 #include "worker/BackgroundWorker.h"
 
 using namespace hashpage;
+using kit::boldLabel;
+using kit::button;
+using kit::noteLabel;
 
 namespace {
 
@@ -34,8 +37,10 @@ const QString kWaitCaption = QStringLiteral("Please Wait....");
 
 }  // namespace
 
-void THashPage::buildVerifier()
+THashVerifyPage::THashVerifyPage(const TPageContext& context, QWidget* parent) : QWidget(parent)
 {
+    setObjectName(QStringLiteral("shtVCheck"));
+    QWidget* shtVCheck = this;
     Label58 = boldLabel(shtVCheck, "Label58", QStringLiteral("File Location :"));
     vcLoc = new QLineEdit(shtVCheck);
     vcLoc->setObjectName(QStringLiteral("vcLoc"));
@@ -84,59 +89,45 @@ void THashPage::buildVerifier()
     layout->addWidget(Panel2);
     layout->addStretch(1);
 
-    onClicked(Button42, this, &THashPage::Button42Click);
-    onClicked(Button43, this, &THashPage::Button43Click);
-    onClicked(btnVerify, this, &THashPage::btnVerifyClick);
+    onClicked(Button42, this, &THashVerifyPage::Button42Click);
+    onClicked(Button43, this, &THashVerifyPage::Button43Click);
+
+    run = new TToolRun(this, context.worker(QStringLiteral("trdVChk")), btnVerify,
+        {kVerifyCaption, kWaitCaption, QStringLiteral("Checksum Verification Process Completed!"), QString()},
+        TCancelPolicy::NoCancel);
+    run->beforeClick = [this] { lblVC->clear(); };
+    run->mayStart = [this] {
+        if (vcLoc->text().isEmpty() || vcHCode->text().isEmpty())
+            return false;
+        m_input.path = QFile::encodeName(vcLoc->text()).toStdString();
+        m_input.algorithm = static_cast<korvala::HashAlgorithm>(std::max(0, cmbHAlg->currentIndex()));
+        m_input.expected = vcHCode->text().toStdString();
+        return true;
+    };
+    // No cancellation: the digest runs to its end.
+    run->work = [this](TBackgroundWorker& worker) {
+        const korvala::ChecksumVerdict verdict =
+            korvala::VerifyFileChecksum(m_input.path, m_input.algorithm, m_input.expected);
+        const std::string_view text = korvala::verifyVerdictText(verdict);
+        worker.Post([label = lblVC, text = QString::fromLatin1(text.data(), static_cast<int>(text.size())),
+                        same = verdict == korvala::ChecksumVerdict::cvSame] { setVerdict(label, text, same); });
+    };
 }
 
-void THashPage::browseInto(QLineEdit* edit)
+void THashVerifyPage::formCreate()
 {
-    // With a path in the box, the dialog starts in that path's folder.
-    const QString typed = edit->text();
-    const QString folder = typed.isEmpty() ? QString() : QFileInfo(typed).absolutePath();
-    const QString chosen = dialogs().openFileIn(this, QStringLiteral("Select File"), allFilesFilter(), folder);
-    if (!chosen.isEmpty())
-        edit->setText(QDir::toNativeSeparators(chosen));
+    cmbHAlg->setCurrentIndex(2);
 }
 
-void THashPage::Button42Click()
+void THashVerifyPage::Button42Click()
 {
-    browseInto(vcLoc);
+    browseInto(this, vcLoc);
 }
 
 // The clipboard's text replaces the hash code as it is: surrounding spaces or
 // line breaks stay and make the verdict DIFFERENT, as the user should see.
-void THashPage::Button43Click()
+void THashVerifyPage::Button43Click()
 {
     vcHCode->clear();
     vcHCode->setText(QGuiApplication::clipboard()->text());
-}
-
-void THashPage::btnVerifyClick()
-{
-    lblVC->clear();
-    TBackgroundWorker* worker = form().trdVChk();
-    if (vcLoc->text().isEmpty() || vcHCode->text().isEmpty() || worker->IsWorking())
-        return;
-    m_verifyInput.path = QFile::encodeName(vcLoc->text()).toStdString();
-    m_verifyInput.algorithm = static_cast<korvala::HashAlgorithm>(std::max(0, cmbHAlg->currentIndex()));
-    m_verifyInput.expected = vcHCode->text().toStdString();
-    btnVerify->setText(kWaitCaption);
-    worker->Start();
-}
-
-void THashPage::trdVChkWork(TBackgroundWorker& worker)
-{
-    // No cancellation: the digest runs to its end.
-    const korvala::ChecksumVerdict verdict =
-        korvala::VerifyFileChecksum(m_verifyInput.path, m_verifyInput.algorithm, m_verifyInput.expected);
-    const std::string_view text = korvala::verifyVerdictText(verdict);
-    worker.Post([label = lblVC, text = QString::fromLatin1(text.data(), static_cast<int>(text.size())),
-                    same = verdict == korvala::ChecksumVerdict::cvSame] { setVerdict(label, text, same); });
-}
-
-void THashPage::trdVChkWorkComplete(TBackgroundWorker&, bool)
-{
-    btnVerify->setText(kVerifyCaption);
-    dialogs().message(this, QStringLiteral("Checksum Verification Process Completed!"));
 }

@@ -5,16 +5,13 @@
 #include <QVBoxLayout>
 
 #include "app/ItemList.h"
+#include "app/kit/ItemListBlock.h"
 
-THiddenRevealerPage::THiddenRevealerPage(TfrmKorvala& form)
-    : TToolPage(form, QStringLiteral("shtHR"), QStringLiteral("Hidden Revealer"), 8, QStringLiteral("HIDDEN REVEALER"), QStringLiteral("Label78"))
+THiddenRevealerPage::THiddenRevealerPage(const TPageContext& context)
+    : TToolPage(context, QStringLiteral("shtHR"), QStringLiteral("Hidden Revealer"), QStringLiteral("HIDDEN REVEALER"), QStringLiteral("Label78"))
 {
-    TItemListNames names;
-    names.list = QStringLiteral("HRList");
-    names.counter = QStringLiteral("Label32");
-    names.caption = QStringLiteral("Label31");
-    names.captionText = QStringLiteral("Hidden File/Folder List :");
-    const TItemListBlock block = createItemListBlock(this, names);
+    const TItemListBlock block = TItemListBlock::create(this,
+        {.list = "HRList", .counter = "Label32", .caption = "Label31", .captionText = "Hidden File/Folder List :"});
     HRList = block.list;
     Label32 = block.counter;
     Label31 = block.caption;

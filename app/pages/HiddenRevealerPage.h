@@ -12,11 +12,11 @@ class THiddenRevealerPage : public TToolPage {
     Q_OBJECT
 
 public:
-    explicit THiddenRevealerPage(TfrmKorvala& form);
+    explicit THiddenRevealerPage(const TPageContext& context);
 
     TItemList* itemList() const override { return HRList; }
 
-    // Controls, named as the window description names them.
+    // The item list block; its buttons are wired by the block.
     TItemList* HRList = nullptr;
     QLabel* Label32 = nullptr;
     QLabel* Label31 = nullptr;

@@ -6,20 +6,13 @@
 
 #include "app/Guard.h"
 #include "app/ItemList.h"
+#include "app/kit/ItemListBlock.h"
 
-TProtectorPage::TProtectorPage(TfrmKorvala& form)
-    : TToolPage(form, QStringLiteral("shtProtect"), QStringLiteral("Protector"), 9)
+TProtectorPage::TProtectorPage(const TPageContext& context)
+    : TToolPage(context, QStringLiteral("shtProtect"), QStringLiteral("Protector"))
 {
-    TItemListNames names;
-    names.list = QStringLiteral("ProtList");
-    names.counter = QStringLiteral("totProtect");
-    names.caption = QStringLiteral("Label72");
-    names.captionText = QStringLiteral("File/Folder List :");
-    names.addFiles = QStringLiteral("Button50");
-    names.addFolder = QStringLiteral("Button53");
-    names.remove = QStringLiteral("Button51");
-    names.removeAll = QStringLiteral("Button52");
-    const TItemListBlock block = createItemListBlock(this, names);
+    const TItemListBlock block = TItemListBlock::create(this,
+        {.list = "ProtList", .counter = "totProtect", .caption = "Label72", .addFiles = "Button50", .addFolder = "Button53", .remove = "Button51", .removeAll = "Button52"});
     ProtList = block.list;
     totProtect = block.counter;
     Label72 = block.caption;
@@ -28,32 +21,4 @@ TProtectorPage::TProtectorPage(TfrmKorvala& form)
     Button51 = block.remove;
     Button52 = block.removeAll;
     body()->addWidget(block.container, 1);
-    onClicked(Button50, this, &TProtectorPage::Button50Click);
-    onClicked(Button53, this, &TProtectorPage::Button53Click);
-    onClicked(Button51, this, &TProtectorPage::Button51Click);
-    onClicked(Button52, this, &TProtectorPage::Button52Click);
-}
-
-// Add File(s): the shared file dialog.
-void TProtectorPage::Button50Click()
-{
-    AddFilesToList(*ProtList, this);
-}
-
-// Add Folder: the folder chooser, no duplicate test.
-void TProtectorPage::Button53Click()
-{
-    AddFolderToList(*ProtList, this);
-}
-
-// Remove the selected entries.
-void TProtectorPage::Button51Click()
-{
-    ProtList->removeSelected();
-}
-
-// Remove All.
-void TProtectorPage::Button52Click()
-{
-    ProtList->removeAll();
 }

@@ -12,17 +12,11 @@ class TProtectorPage : public TToolPage {
     Q_OBJECT
 
 public:
-    explicit TProtectorPage(TfrmKorvala& form);
+    explicit TProtectorPage(const TPageContext& context);
 
     TItemList* itemList() const override { return ProtList; }
 
-    // Item list buttons.
-    void Button50Click();
-    void Button53Click();
-    void Button51Click();
-    void Button52Click();
-
-    // Controls, named as the window description names them.
+    // The item list block; its buttons are wired by the block.
     TItemList* ProtList = nullptr;
     QLabel* totProtect = nullptr;
     QLabel* Label72 = nullptr;

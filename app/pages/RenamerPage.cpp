@@ -2,8 +2,8 @@
 
 #include <QVBoxLayout>
 
-TRenamerPage::TRenamerPage(TfrmKorvala& form)
-    : TToolPage(form, QStringLiteral("shtRen"), QStringLiteral("Renamer"), 10)
+TRenamerPage::TRenamerPage(const TPageContext& context)
+    : TToolPage(context, QStringLiteral("shtRen"), QStringLiteral("Renamer"))
 {
     body()->addStretch(1);
 }

@@ -7,6 +7,6 @@ class TRenamerPage : public TToolPage {
     Q_OBJECT
 
 public:
-    explicit TRenamerPage(TfrmKorvala& form);
+    explicit TRenamerPage(const TPageContext& context);
 
 };

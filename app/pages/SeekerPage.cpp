@@ -29,7 +29,6 @@
 
 #include "app/Dialogs.h"
 #include "app/Guard.h"
-#include "app/Korvala_Main.h"
 #include "app/ShellIntegration.h"
 #include "app/pages/SeekerResultModel.h"
 #include "platform/DateTime.h"
@@ -125,8 +124,8 @@ korvala::SeekerTimeBound boundOf(const QCheckBox* dateBox, const QDateEdit* date
 
 }  // namespace
 
-TSeekerPage::TSeekerPage(TfrmKorvala& form)
-    : TToolPage(form, QStringLiteral("shtSkr"), QStringLiteral("Seeker"), 11, QStringLiteral("SEEKER"), QStringLiteral("Label84"))
+TSeekerPage::TSeekerPage(const TPageContext& context)
+    : TToolPage(context, QStringLiteral("shtSkr"), QStringLiteral("Seeker"), QStringLiteral("SEEKER"), QStringLiteral("Label84"))
 {
     FSeek = new korvala::TFindFileW(this);
     FSeek->setObjectName(QStringLiteral("FSeek"));
@@ -561,7 +560,7 @@ int TSeekerPage::selectedRow() const
 
 void TSeekerPage::nxResultContextMenu(const QPoint& pos)
 {
-    form().showMenu(*skrPOP, nxResult->viewport()->mapToGlobal(pos));
+    context().showMenu(*skrPOP, nxResult->viewport()->mapToGlobal(pos));
 }
 
 void TSeekerPage::O1Click()

@@ -36,7 +36,7 @@ class TSeekerPage : public TToolPage {
     Q_OBJECT
 
 public:
-    explicit TSeekerPage(TfrmKorvala& form);
+    explicit TSeekerPage(const TPageContext& context);
     ~TSeekerPage() override;
 
     // The twelve date and time pickers show the present.

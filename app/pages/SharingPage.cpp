@@ -2,8 +2,8 @@
 
 #include <QVBoxLayout>
 
-TSharingPage::TSharingPage(TfrmKorvala& form)
-    : TToolPage(form, QStringLiteral("shtShare"), QStringLiteral("Sharing"), 12, QStringLiteral("SHARING"), QStringLiteral("Label81"))
+TSharingPage::TSharingPage(const TPageContext& context)
+    : TToolPage(context, QStringLiteral("shtShare"), QStringLiteral("Sharing"), QStringLiteral("SHARING"), QStringLiteral("Label81"))
 {
     body()->addStretch(1);
 }

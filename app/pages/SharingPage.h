@@ -7,6 +7,6 @@ class TSharingPage : public TToolPage {
     Q_OBJECT
 
 public:
-    explicit TSharingPage(TfrmKorvala& form);
+    explicit TSharingPage(const TPageContext& context);
 
 };

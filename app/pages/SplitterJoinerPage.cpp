@@ -2,8 +2,8 @@
 
 #include <QVBoxLayout>
 
-TSplitterJoinerPage::TSplitterJoinerPage(TfrmKorvala& form)
-    : TToolPage(form, QStringLiteral("shtSJ"), QStringLiteral("Splitter && Joiner"), 13, QStringLiteral("SPLITTER & JOINER"), QStringLiteral("Label82"))
+TSplitterJoinerPage::TSplitterJoinerPage(const TPageContext& context)
+    : TToolPage(context, QStringLiteral("shtSJ"), QStringLiteral("Splitter && Joiner"), QStringLiteral("SPLITTER & JOINER"), QStringLiteral("Label82"))
 {
     body()->addStretch(1);
 }

@@ -7,6 +7,6 @@ class TSplitterJoinerPage : public TToolPage {
     Q_OBJECT
 
 public:
-    explicit TSplitterJoinerPage(TfrmKorvala& form);
+    explicit TSplitterJoinerPage(const TPageContext& context);
 
 };

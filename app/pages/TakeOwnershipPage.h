@@ -12,17 +12,11 @@ class TTakeOwnershipPage : public TToolPage {
     Q_OBJECT
 
 public:
-    explicit TTakeOwnershipPage(TfrmKorvala& form);
+    explicit TTakeOwnershipPage(const TPageContext& context);
 
     TItemList* itemList() const override { return TOList; }
 
-    // Item list buttons.
-    void Button54Click();
-    void Button55Click();
-    void Button56Click();
-    void Button57Click();
-
-    // Controls, named as the window description names them.
+    // The item list block; its buttons are wired by the block.
     TItemList* TOList = nullptr;
     QLabel* totTO = nullptr;
     QLabel* Label87 = nullptr;

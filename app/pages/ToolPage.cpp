@@ -3,9 +3,9 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-TToolPage::TToolPage(TfrmKorvala& form, const QString& objectName, const QString& caption, int tag,
+TToolPage::TToolPage(const TPageContext& context, const QString& objectName, const QString& caption,
     const QString& stripText, const QString& stripName)
-    : m_form(form), m_caption(caption), m_tag(tag)
+    : m_context(context), m_caption(caption)
 {
     setObjectName(objectName);
     auto* outer = new QVBoxLayout(this);

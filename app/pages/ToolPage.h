@@ -1,14 +1,16 @@
 #pragma once
 // The base of every tool page of the main window: the 25-pixel title strip
 // with the tool's name in white capitals and a body below it that the page
-// fills with its controls. The main window calls the hooks below.
+// fills with its controls. The main window calls the hooks below; the page
+// reaches its workers and the window's services through its context only.
 
 #include <QString>
 #include <QWidget>
 
+#include "app/kit/PageContext.h"
+
 class QLabel;
 class QVBoxLayout;
-class TfrmKorvala;
 class TItemList;
 
 class TToolPage : public QWidget {
@@ -19,13 +21,13 @@ public:
     // ampersand shows one); the strip shows it in capitals.
     // stripText and stripName override the strip's text (default: the caption
     // in capitals) and its object name (default "titleStrip").
-    TToolPage(TfrmKorvala& form, const QString& objectName, const QString& caption, int tag,
+    TToolPage(const TPageContext& context, const QString& objectName, const QString& caption,
         const QString& stripText = QString(), const QString& stripName = QString());
 
-    TfrmKorvala& form() const { return m_form; }
+    const TPageContext& context() const { return m_context; }
     QString caption() const { return m_caption; }
     // The tool number of the page's tool button (popALL's tag, ToolsSelect).
-    int tag() const { return m_tag; }
+    int tag() const { return m_context.tag(); }
     QLabel* titleStrip() const { return m_titleStrip; }
     // Layout below the title strip; pages add their controls here.
     QVBoxLayout* body() const { return m_body; }
@@ -42,9 +44,8 @@ public:
     virtual void stopWork() {}
 
 private:
-    TfrmKorvala& m_form;
+    TPageContext m_context;
     QString m_caption;
-    int m_tag;
     QLabel* m_titleStrip = nullptr;
     QVBoxLayout* m_body = nullptr;
 };

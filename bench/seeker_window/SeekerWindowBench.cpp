@@ -122,7 +122,7 @@ int main(int argc, char** argv)
     window->show();
     window->ToolsSelect(window->toolButton(11));
     QCoreApplication::processEvents();
-    TSeekerPage* page = window->shtSkr();
+    TSeekerPage* page = window->page<TSeekerPage>();
     QTableView* view = page->nxResult;
 
     QElapsedTimer timer;

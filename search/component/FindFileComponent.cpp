@@ -64,6 +64,9 @@ TFindFileW::~TFindFileW()
             delete m_thread;
             m_thread = nullptr;
         }
+        if (m_poster)
+            m_poster->discard();
+        m_poster.reset();
         m_working.reset();
         m_busy = false;
     }
@@ -77,9 +80,8 @@ void TFindFileW::Start()
     m_aborted = false;
     m_working = std::make_unique<TSearchCriteria>();
     m_working->Assign(m_criteria);
-    m_pending.clear();
-    m_lastFolder.clear();
-    m_lastHandOver = std::chrono::steady_clock::now();
+    m_poster = std::make_unique<TBatchPoster<Event>>(TBatchPoster<Event>::queuedTo(this),
+        [this](std::vector<Event>& events) { deliver(events); }, HandOverInterval, HandOverCount);
     DoSearchBegin();
 
     if (m_threaded) {
@@ -134,6 +136,7 @@ void TFindFileW::threadDone()
 
 void TFindFileW::finish()
 {
+    m_poster.reset();
     m_working.reset();
     m_busy = false;
     DoSearchFinish();
@@ -157,7 +160,7 @@ void TFindFileW::DoSearchFinish()
 
 TFolderIgnore TFindFileW::DoFolderChange(const std::string& folder)
 {
-    m_lastFolder = folder;
+    m_poster->add({TFileDetails(), folder});
     TFolderIgnore ignore = fiNone;
     if (!m_aborted.load() && OnFolderChange)
         OnFolderChange(*this, folder, ignore);
@@ -179,38 +182,34 @@ void TFindFileW::DoFileMatch(const std::string& folder, DirectoryListing& listin
     TFileDetails details = makeFileDetails(folder, listing, index);
     if (OnFileMatch)
         OnFileMatch(*this, details);
-    m_pending.push_back(std::move(details));
-    handOver(false);
+    m_poster->add({std::move(details), std::string()});
 }
 
 void TFindFileW::handOver(bool force)
 {
-    if (m_pending.empty() && m_lastFolder.empty())
+    if (!m_poster)
         return;
-    const auto now = std::chrono::steady_clock::now();
-    if (!force && m_pending.size() < HandOverCount && now - m_lastHandOver < HandOverInterval)
-        return;
-    m_lastHandOver = now;
-    std::vector<TFileDetails> batch;
-    batch.swap(m_pending);
-    std::string folder;
-    folder.swap(m_lastFolder);
-    if (QThread::currentThread() == thread()) {
-        deliver(batch, folder);
-        return;
-    }
-    QMetaObject::invokeMethod(
-        this, [this, batch = std::move(batch), folder = std::move(folder)]() mutable { deliver(batch, folder); },
-        Qt::QueuedConnection);
+    if (force)
+        m_poster->flush();
+    else
+        m_poster->flushWhenDue();
 }
 
-void TFindFileW::deliver(std::vector<TFileDetails>& batch, const std::string& folder)
+void TFindFileW::deliver(std::vector<Event>& events)
 {
     // Once the user aborted, nothing more reaches the window.
     if (m_aborted.load())
         return;
-    if (!batch.empty())
-        emit filesMatched(batch);
+    std::vector<TFileDetails> matches;
+    std::string folder;
+    for (Event& event : events) {
+        if (event.folder.empty())
+            matches.push_back(std::move(event.match));
+        else
+            folder = std::move(event.folder);
+    }
+    if (!matches.empty())
+        emit filesMatched(matches);
     if (!folder.empty())
         emit folderChanged(QFile::decodeName(QByteArray::fromStdString(folder)));
 }

@@ -32,6 +32,7 @@
 
 #include "search/FileDetails.h"
 #include "search/SearchCriteria.h"
+#include "worker/BatchPoster.h"
 
 namespace korvala {
 
@@ -112,10 +113,16 @@ private:
     void runAll();
     void finish();
     void threadDone();
-    // Hands the collected matches to the window's thread (or emits them at once
-    // when the search runs on it).
+    // What the walk hands to the window's thread: a match, or the folder it
+    // entered.
+    struct Event {
+        TFileDetails match;
+        std::string folder;  // empty for a match
+    };
+    // Hands the collected events to the window's thread (or emits them at once
+    // when the search runs on it): when due, or all of them when forced.
     void handOver(bool force);
-    void deliver(std::vector<TFileDetails>& batch, const std::string& folder);
+    void deliver(std::vector<Event>& events);
 
     TSearchCriteria m_criteria;
     bool m_threaded = false;
@@ -131,10 +138,8 @@ private:
     std::unique_ptr<TSearchCriteria> m_working;
     TSearchThread* m_thread = nullptr;
 
-    // Owned by the walking thread between hand-overs.
-    std::vector<TFileDetails> m_pending;
-    std::string m_lastFolder;
-    std::chrono::steady_clock::time_point m_lastHandOver;
+    // Created by Start; used only by the walking thread until the walk ends.
+    std::unique_ptr<TBatchPoster<Event>> m_poster;
 };
 
 }  // namespace korvala

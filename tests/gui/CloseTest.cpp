@@ -32,21 +32,21 @@ TEST_F(CloseTest, ClosingCancelsRunningWorkersAndShowsTheirAbortMessages)
             dialogs().message(nullptr, cancelled ? aborted : done);
         };
     };
-    bind(window->trdHash(), QStringLiteral("Hash Generating process completed!"),
+    bind(window->worker("trdHash"), QStringLiteral("Hash Generating process completed!"),
         QStringLiteral("Hash Generating process ABORTED!"));
-    bind(window->trdAC(), QStringLiteral("Attribute Changing process Completed!"),
+    bind(window->worker("trdAC"), QStringLiteral("Attribute Changing process Completed!"),
         QStringLiteral("Attribute Changing process ABORTED!"));
-    window->trdHash()->Start();
-    window->trdAC()->Start();
+    window->worker("trdHash")->Start();
+    window->worker("trdAC")->Start();
     while (started.load() < 2)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
 
     EXPECT_TRUE(window->close());
     // Everything happened inside the close, before it returned.
-    EXPECT_FALSE(window->trdHash()->IsWorking());
-    EXPECT_FALSE(window->trdAC()->IsWorking());
-    EXPECT_TRUE(window->trdHash()->Cancelled());
-    EXPECT_TRUE(window->trdAC()->Cancelled());
+    EXPECT_FALSE(window->worker("trdHash")->IsWorking());
+    EXPECT_FALSE(window->worker("trdAC")->IsWorking());
+    EXPECT_TRUE(window->worker("trdHash")->Cancelled());
+    EXPECT_TRUE(window->worker("trdAC")->Cancelled());
     const QStringList shown = testDialogs().messageTexts();
     EXPECT_TRUE(shown.contains(QStringLiteral("Hash Generating process ABORTED!"))) << shown.join(u'|').toStdString();
     EXPECT_TRUE(shown.contains(QStringLiteral("Attribute Changing process ABORTED!"))) << shown.join(u'|').toStdString();

@@ -304,7 +304,7 @@ TEST_F(WindowTest, HandlerExceptionIsShownAndTheProgramGoesOn)
 
 TEST_F(WindowTest, WorkerErrorsReachTheDialogs)
 {
-    TBackgroundWorker* worker = window->trdVChk();
+    TBackgroundWorker* worker = window->worker("trdVChk");
     bool completedCancelled = false;
     worker->OnWork = [](TBackgroundWorker&) { throw korvala::KorvalaError("Cannot open file"); };
     worker->OnWorkComplete = [&](TBackgroundWorker&, bool cancelled) { completedCancelled = cancelled; };

@@ -32,8 +32,8 @@ protected:
     void SetUp() override
     {
         GuiFixture::SetUp();
-        page = window->shtAC();
-        worker = window->trdAC();
+        page = window->page<TAttributeChangerPage>();
+        worker = window->worker("trdAC");
         folder = makeTempDir();
     }
 

@@ -26,10 +26,10 @@ TEST_F(CloseDuringRunTest, ClosingAbortsBothPassesAndTouchesNothing)
     ASSERT_FALSE(writeFileTimes(file, stamp, stamp, stamp));
     ASSERT_FALSE(setFileAttributes(file, 0));
 
-    TAttributeChangerPage* ac = window->shtAC();
+    TAttributeChangerPage* ac = window->page<TAttributeChangerPage>();
     addThroughDialog(ac->Button2, {file});
     click(ac->nHDN);
-    TDateTimeChangerPage* dtc = window->shtDTC();
+    TDateTimeChangerPage* dtc = window->page<TDateTimeChangerPage>();
     window->ToolsSelect(window->toolButton(1));
     addThroughDialog(dtc->Button8, {file});
 
@@ -38,12 +38,12 @@ TEST_F(CloseDuringRunTest, ClosingAbortsBothPassesAndTouchesNothing)
     click(dtc->Button11);
     window->ToolsSelect(window->toolButton(0));
     click(ac->Button5);
-    ASSERT_TRUE(window->trdAC()->IsWorking());
-    ASSERT_TRUE(window->trdDTC1()->IsWorking());
+    ASSERT_TRUE(window->worker("trdAC")->IsWorking());
+    ASSERT_TRUE(window->worker("trdDTC1")->IsWorking());
 
     EXPECT_TRUE(window->close());
-    EXPECT_FALSE(window->trdAC()->IsWorking());
-    EXPECT_FALSE(window->trdDTC1()->IsWorking());
+    EXPECT_FALSE(window->worker("trdAC")->IsWorking());
+    EXPECT_FALSE(window->worker("trdDTC1")->IsWorking());
     const QStringList shown = testDialogs().messageTexts();
     EXPECT_EQ(shown.size(), 2) << shown.join(u'|').toStdString();
     EXPECT_TRUE(shown.contains(QStringLiteral("Attribute Changing process ABORTED!"))) << shown.join(u'|').toStdString();

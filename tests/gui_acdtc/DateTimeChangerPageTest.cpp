@@ -86,7 +86,7 @@ protected:
         setenv("TZ", "Europe/Berlin", 1);
         reloadTimeZone();
         GuiFixture::SetUp();
-        page = window->shtDTC();
+        page = window->page<TDateTimeChangerPage>();
         window->ToolsSelect(window->toolButton(1));
         folder = makeTempDir();
     }
@@ -241,7 +241,7 @@ TEST_F(DateTimeChangerPageTest, SpecifiedPassUsesTickedPickersAndKeepsTheRest)
     EXPECT_FALSE(page->TCreate1->isEnabled());
     EXPECT_TRUE(page->DCreate1->isEnabled());
 
-    runWith(page->Button11, window->trdDTC1());
+    runWith(page->Button11, window->worker("trdDTC1"));
     EXPECT_EQ(testDialogs().messageTexts(), QStringList{kCompleted});
     EXPECT_EQ(page->Button11->text(), QStringLiteral("CHANGE DATETIME"));
     for (const std::string& path : {a, b}) {
@@ -268,7 +268,7 @@ TEST_F(DateTimeChangerPageTest, AgePassMovesEachStampByItsRow)
     page->MDD->setValue(1);
     page->ADD->setValue(-1);
     page->ATH->setValue(2);
-    runWith(page->Button12, window->trdDTC2());
+    runWith(page->Button12, window->worker("trdDTC2"));
     EXPECT_EQ(testDialogs().messageTexts(), QStringList{kCompleted});
     EXPECT_EQ(page->Button12->text(), QStringLiteral("CHANGE DATETIME"));
     // A file gets the moved values exactly; an all-zero row is left alone.
@@ -292,7 +292,7 @@ TEST_F(DateTimeChangerPageTest, EverySpinEditMovesItsOwnStampByItsUnit)
             ASSERT_FALSE(writeFileTimes(path, created0, modified0, accessed0));
             testDialogs().reset();
             rows[r][c]->setValue(amounts[c]);
-            runWith(page->Button12, window->trdDTC2());
+            runWith(page->Button12, window->worker("trdDTC2"));
             rows[r][c]->setValue(0);
             EXPECT_EQ(testDialogs().messageTexts(), QStringList{kCompleted});
 
@@ -315,7 +315,7 @@ TEST_F(DateTimeChangerPageTest, AgeFailureOnAFileAbortsWithTheSystemError)
     const std::string b = fileWithTimes("b.txt");
     addThroughDialog(page->Button8, {a, b});
     page->MDY->setValue(-250);
-    runWith(page->Button12, window->trdDTC2());
+    runWith(page->Button12, window->worker("trdDTC2"));
     ASSERT_EQ(testDialogs().messages.size(), 2u) << testDialogs().messageTexts().join('|').toStdString();
     EXPECT_EQ(testDialogs().messages[0].caption, QStringLiteral("Application Error"));
     EXPECT_TRUE(testDialogs().messages[0].text.contains(QStringLiteral("System Error.  Code: ")))
@@ -340,8 +340,8 @@ TEST_F(DateTimeChangerPageTest, ClickingAgainAbortsBeforeTheNextEntry)
         }
     });
     click(page->Button11);
-    EXPECT_TRUE(window->trdDTC1()->IsWorking());
-    window->trdDTC1()->WaitFor();
+    EXPECT_TRUE(window->worker("trdDTC1")->IsWorking());
+    window->worker("trdDTC1")->WaitFor();
     EXPECT_EQ(captionDuringRun, QStringLiteral("ABORT"));
     EXPECT_EQ(testDialogs().messageTexts(), QStringList{kAborted});
     EXPECT_EQ(page->Button11->text(), QStringLiteral("CHANGE DATETIME"));
@@ -359,7 +359,7 @@ TEST_F(DateTimeChangerPageTest, ShortenedListEndsTheAgePassThroughTheErrorBox)
         if (position == 0)
             click(page->Button10);  // Remove All while the first entry is read
     });
-    runWith(page->Button12, window->trdDTC2());
+    runWith(page->Button12, window->worker("trdDTC2"));
     ASSERT_EQ(testDialogs().messages.size(), 2u) << testDialogs().messageTexts().join('|').toStdString();
     EXPECT_EQ(testDialogs().messages[0].caption, QStringLiteral("Application Error"));
     EXPECT_TRUE(testDialogs().messages[0].text.endsWith(QStringLiteral("List index out of bounds (0)")))
@@ -377,8 +377,8 @@ TEST_F(DateTimeChangerPageTest, EmptyListStartsNothing)
         QTest::qWait(20);
         EXPECT_EQ(button->text(), QStringLiteral("CHANGE DATETIME"));
     }
-    EXPECT_FALSE(window->trdDTC1()->IsWorking());
-    EXPECT_FALSE(window->trdDTC2()->IsWorking());
+    EXPECT_FALSE(window->worker("trdDTC1")->IsWorking());
+    EXPECT_FALSE(window->worker("trdDTC2")->IsWorking());
     EXPECT_TRUE(testDialogs().messages.empty());
 }
 

@@ -46,24 +46,24 @@ protected:
     std::vector<bool> ticks() const
     {
         std::vector<bool> result;
-        for (int k = 0; k < page->chkHash->count(); ++k)
-            result.push_back(page->chkHash->item(k)->checkState() == Qt::Checked);
+        for (int k = 0; k < page->generator->chkHash->count(); ++k)
+            result.push_back(page->generator->chkHash->item(k)->checkState() == Qt::Checked);
         return result;
     }
 
-    TBackgroundWorker* worker() const { return window->trdHash(); }
+    TBackgroundWorker* worker() const { return window->worker("trdHash"); }
 
     // Clicks GENERATE HASH and waits for the run and its completion.
     void generate()
     {
-        click(page->btnGHash);
+        click(page->generator->btnGHash);
         EXPECT_TRUE(worker()->IsWorking());
-        EXPECT_EQ(page->btnGHash->text(), QStringLiteral("ABORT"));
+        EXPECT_EQ(page->generator->btnGHash->text(), QStringLiteral("ABORT"));
         worker()->WaitFor();
-        EXPECT_EQ(page->btnGHash->text(), QStringLiteral("GENERATE HASH"));
+        EXPECT_EQ(page->generator->btnGHash->text(), QStringLiteral("GENERATE HASH"));
     }
 
-    QStringList reportLines() const { return page->mHash->toPlainText().split(QLatin1Char('\n')); }
+    QStringList reportLines() const { return page->generator->mHash->toPlainText().split(QLatin1Char('\n')); }
 };
 
 TEST_F(GeneratorPageTest, ControlsStartAsDescribed)
@@ -101,8 +101,8 @@ TEST_F(GeneratorPageTest, ControlsStartAsDescribed)
     EXPECT_EQ(find<QGroupBox>("GroupBox8")->title(), QStringLiteral(" Hash Algorithm "));
     EXPECT_EQ(find<QGroupBox>("GroupBox9")->title(), QStringLiteral(" Generated Hash "));
     EXPECT_EQ(find<QCheckBox>("chkLCase")->text(), QStringLiteral("Lowercase"));
-    EXPECT_FALSE(page->chkLCase->isChecked());
-    EXPECT_TRUE(page->btnGHash->isDefault());
+    EXPECT_FALSE(page->generator->chkLCase->isChecked());
+    EXPECT_TRUE(page->generator->btnGHash->isDefault());
 
     // The twelve algorithms in list order; CRC32, MD5 and SHA-1 ticked.
     auto* list = find<QListWidget>("chkHash");
@@ -124,8 +124,8 @@ TEST_F(GeneratorPageTest, ReportOfTwoFilesWithTheStartTicks)
     const std::string abc = writeFile("abc.bin", "abc");
     const std::string empty = writeFile("empty.bin", "");
     addFiles({abc, empty});
-    ASSERT_EQ(page->HList->count(), 2);
-    EXPECT_EQ(page->Label27->text(), QStringLiteral("Total Items : 2"));
+    ASSERT_EQ(page->generator->HList->count(), 2);
+    EXPECT_EQ(page->generator->Label27->text(), QStringLiteral("Total Items : 2"));
 
     generate();
     const QStringList expected = {
@@ -143,8 +143,8 @@ TEST_F(GeneratorPageTest, ReportOfTwoFilesWithTheStartTicks)
     EXPECT_EQ(reportLines(), expected);
     EXPECT_EQ(messages(), QStringList{QStringLiteral("Hash Generating process completed!")});
     EXPECT_FALSE(worker()->Cancelled());
-    EXPECT_EQ(page->pbHash->maximum(), 2);
-    EXPECT_EQ(page->pbHash->value(), 2);
+    EXPECT_EQ(page->generator->pbHash->maximum(), 2);
+    EXPECT_EQ(page->generator->pbHash->value(), 2);
 
     // A second run replaces the report instead of adding to it.
     generate();
@@ -155,9 +155,9 @@ TEST_F(GeneratorPageTest, AllTicksInLowercaseKeepTheLabelsAndPathInTheirCase)
 {
     const std::string file = writeFile("MiXeD Case.BIN", std::string(5000, 'x') + "tail");
     addFiles({file});
-    click(page->Button21);
-    click(page->chkLCase);
-    ASSERT_TRUE(page->chkLCase->isChecked());
+    click(page->generator->Button21);
+    click(page->generator->chkLCase);
+    ASSERT_TRUE(page->generator->chkLCase->isChecked());
 
     generate();
     const QStringList lines = reportLines();
@@ -181,10 +181,10 @@ TEST_F(GeneratorPageTest, ChoicesChangedDuringARunApplyToTheFilesThatFollow)
     const std::string first = writeFile("first.bin", "abc");
     const std::string second = writeFile("second.bin", "abc");
     addFiles({first, second});
-    QObject::connect(page, &THashPage::hashEntryRequested, page, [this](int position) {
+    QObject::connect(page->generator, &THashGeneratorPage::hashEntryRequested, page, [this](int position) {
         if (position == 1) {
-            click(page->Button21);
-            click(page->chkLCase);
+            click(page->generator->Button21);
+            click(page->generator->chkLCase);
         }
     });
     generate();
@@ -201,28 +201,28 @@ TEST_F(GeneratorPageTest, ChoicesChangedDuringARunApplyToTheFilesThatFollow)
 TEST_F(GeneratorPageTest, TickButtonsAndTheMissingTickMessage)
 {
     const std::vector<bool> start = ticks();
-    click(page->Button23);
+    click(page->generator->Button23);
     for (int k = 0; k < 12; ++k)
         EXPECT_EQ(ticks()[static_cast<size_t>(k)], !start[static_cast<size_t>(k)]) << k;
-    click(page->Button21);
+    click(page->generator->Button21);
     EXPECT_EQ(ticks(), std::vector<bool>(12, true));
-    click(page->Button22);
+    click(page->generator->Button22);
     EXPECT_EQ(ticks(), std::vector<bool>(12, false));
 
     // Empty list and no ticks: nothing at all, the empty list comes first.
-    click(page->btnGHash);
+    click(page->generator->btnGHash);
     EXPECT_FALSE(worker()->IsWorking());
     EXPECT_TRUE(messages().isEmpty());
 
     addFiles({writeFile("a.bin", "a")});
-    click(page->btnGHash);
+    click(page->generator->btnGHash);
     EXPECT_FALSE(worker()->IsWorking());
     ASSERT_EQ(dialogs_.messages.size(), 1u);
     EXPECT_EQ(dialogs_.messages[0].text, QStringLiteral("You must check Min. 1 Hash Algorithm!"));
     EXPECT_EQ(dialogs_.messages[0].icon, Dialogs::Icon::Information);
-    EXPECT_EQ(page->btnGHash->text(), QStringLiteral("GENERATE HASH"));
+    EXPECT_EQ(page->generator->btnGHash->text(), QStringLiteral("GENERATE HASH"));
 
-    click(page->Button23);
+    click(page->generator->Button23);
     EXPECT_EQ(ticks(), std::vector<bool>(12, true));
 }
 
@@ -234,9 +234,9 @@ TEST_F(GeneratorPageTest, AbortDuringTheThirdFileKeepsWhatWasWritten)
     for (int i = 0; i < 5; ++i)
         files.push_back(writeFile(numberedName("f", i, ".bin"), "abc"));
     addFiles(files);
-    QObject::connect(page, &THashPage::hashEntryRequested, page, [this](int position) {
+    QObject::connect(page->generator, &THashGeneratorPage::hashEntryRequested, page, [this](int position) {
         if (position == 2)
-            click(page->btnGHash);
+            click(page->generator->btnGHash);
     });
 
     generate();
@@ -249,8 +249,8 @@ TEST_F(GeneratorPageTest, AbortDuringTheThirdFileKeepsWhatWasWritten)
     EXPECT_EQ(reportLines(), expected);
     EXPECT_TRUE(worker()->Cancelled());
     EXPECT_EQ(messages(), QStringList{QStringLiteral("Hash Generating process ABORTED!")});
-    EXPECT_EQ(page->pbHash->value(), page->pbHash->maximum());
-    EXPECT_EQ(page->pbHash->maximum(), 5);
+    EXPECT_EQ(page->generator->pbHash->value(), page->generator->pbHash->maximum());
+    EXPECT_EQ(page->generator->pbHash->maximum(), 5);
 }
 
 // Many files: the lines reach the memo in batches, complete and in order, and
@@ -262,9 +262,9 @@ TEST_F(GeneratorPageTest, ManyFilesInOrderAndAbortWhileRunning)
     for (int i = 0; i < kCount; ++i)
         files.push_back(writeFile(numberedName("n", i), std::to_string(i)));
     addFiles(files);
-    ASSERT_EQ(page->HList->count(), kCount);
-    click(page->Button22);
-    page->chkHash->item(0)->setCheckState(Qt::Checked);
+    ASSERT_EQ(page->generator->HList->count(), kCount);
+    click(page->generator->Button22);
+    page->generator->chkHash->item(0)->setCheckState(Qt::Checked);
 
     generate();
     const QStringList lines = reportLines();
@@ -279,9 +279,9 @@ TEST_F(GeneratorPageTest, ManyFilesInOrderAndAbortWhileRunning)
 
     // Again, aborted by the button once a tenth of the list is done.
     dialogs_.messages.clear();
-    QObject::connect(page, &THashPage::hashEntryRequested, page, [this](int position) {
+    QObject::connect(page->generator, &THashGeneratorPage::hashEntryRequested, page, [this](int position) {
         if (position == kCount / 10)
-            click(page->btnGHash);
+            click(page->generator->btnGHash);
     });
     generate();
     EXPECT_TRUE(worker()->Cancelled());
@@ -295,9 +295,9 @@ TEST_F(GeneratorPageTest, ManyFilesInOrderAndAbortWhileRunning)
 TEST_F(GeneratorPageTest, ListEmptiedDuringARunEndsItAsAborted)
 {
     addFiles({writeFile("a.bin", "abc"), writeFile("b.bin", "abc"), writeFile("c.bin", "abc")});
-    QObject::connect(page, &THashPage::hashEntryRequested, page, [this](int position) {
+    QObject::connect(page->generator, &THashGeneratorPage::hashEntryRequested, page, [this](int position) {
         if (position == 1)
-            click(page->Button18);
+            click(page->generator->Button18);
     });
     generate();
     ASSERT_EQ(dialogs_.messages.size(), 2u);
@@ -317,15 +317,15 @@ TEST_F(GeneratorPageTest, FileDeletedAfterListing)
     addFiles({gone});
     ASSERT_EQ(::unlink(gone.c_str()), 0);
 
-    click(page->Button22);
-    page->chkHash->item(0)->setCheckState(Qt::Checked);
+    click(page->generator->Button22);
+    page->generator->chkHash->item(0)->setCheckState(Qt::Checked);
     generate();
     EXPECT_EQ(reportLines(), (QStringList{QStringLiteral("Filename   : ") + qs(gone),
                                  QStringLiteral("CRC32      : 00000000"), QString()}));
     EXPECT_EQ(messages(), QStringList{QStringLiteral("Hash Generating process completed!")});
 
     dialogs_.messages.clear();
-    page->chkHash->item(2)->setCheckState(Qt::Checked);
+    page->generator->chkHash->item(2)->setCheckState(Qt::Checked);
     generate();
     EXPECT_EQ(reportLines(), (QStringList{QStringLiteral("Filename   : ") + qs(gone),
                                  QStringLiteral("CRC32      : 00000000")}));
@@ -346,7 +346,7 @@ TEST_F(GeneratorPageTest, ClosingTheWindowAbortsARun)
     for (int i = 0; i < 50; ++i)
         files.push_back(writeFile(numberedName("c", i), "abc"));
     addFiles(files);
-    click(page->btnGHash);
+    click(page->generator->btnGHash);
     ASSERT_TRUE(worker()->IsWorking());
     EXPECT_TRUE(window->close());
     EXPECT_FALSE(worker()->IsWorking());
@@ -361,11 +361,11 @@ TEST_F(GeneratorPageTest, CopyToClipboardTakesTheWholeReport)
     addFiles({writeFile("abc.bin", "abc"), writeFile("empty.bin", "")});
     generate();
     QGuiApplication::clipboard()->setText(QStringLiteral("something else"));
-    click(page->Button17);
+    click(page->generator->Button17);
     const QString copied = QGuiApplication::clipboard()->text();
-    EXPECT_EQ(copied, page->mHash->toPlainText());
+    EXPECT_EQ(copied, page->generator->mHash->toPlainText());
     EXPECT_TRUE(copied.contains(QStringLiteral("SHA-1      : ") + kEmptySha1));
-    EXPECT_EQ(page->mHash->textCursor().selectedText().size(), copied.size());
+    EXPECT_EQ(page->generator->mHash->textCursor().selectedText().size(), copied.size());
 }
 
 }  // namespace

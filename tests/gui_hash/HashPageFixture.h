@@ -20,7 +20,10 @@
 #include <QToolButton>
 
 #include "GuiFixture.h"
+#include "app/pages/HashComparePage.h"
+#include "app/pages/HashGeneratorPage.h"
 #include "app/pages/HashPage.h"
+#include "app/pages/HashVerifyPage.h"
 #include "hash/Hashes.h"
 #include "worker/BackgroundWorker.h"
 
@@ -61,7 +64,7 @@ protected:
         dialogs_.openFileFolders.clear();
         setDialogs(&dialogs_);
         GuiFixture::SetUp();
-        page = window->shtHash();
+        page = window->page<THashPage>();
         ASSERT_NE(page, nullptr);
         click(window->findToolButton(QStringLiteral("Hash")));
         ASSERT_EQ(window->activePage(), page);
@@ -116,7 +119,7 @@ protected:
         for (const std::string& p : paths)
             answer << qs(p);
         dialogs_.nextOpenFiles.push_back(answer);
-        click(page->Button20);
+        click(page->generator->Button20);
     }
 
     QStringList messages() const { return dialogs_.messageTexts(); }

@@ -34,21 +34,21 @@ protected:
     void SetUp() override
     {
         HashPageFixture::SetUp();
-        page->PageControl5->setCurrentWidget(page->shtVCheck);
+        page->PageControl5->setCurrentWidget(page->verifier);
     }
 
-    TBackgroundWorker* worker() const { return window->trdVChk(); }
+    TBackgroundWorker* worker() const { return window->worker("trdVChk"); }
 
     // Clicks VERIFY and waits for the run; false when nothing started.
     bool verify()
     {
-        click(page->btnVerify);
+        click(page->verifier->btnVerify);
         if (!worker()->IsWorking())
             return false;
-        EXPECT_EQ(page->btnVerify->text(), QStringLiteral("Please Wait...."));
-        EXPECT_TRUE(page->lblVC->text().isEmpty());
+        EXPECT_EQ(page->verifier->btnVerify->text(), QStringLiteral("Please Wait...."));
+        EXPECT_TRUE(page->verifier->lblVC->text().isEmpty());
         worker()->WaitFor();
-        EXPECT_EQ(page->btnVerify->text(), QStringLiteral("VERIFY"));
+        EXPECT_EQ(page->verifier->btnVerify->text(), QStringLiteral("VERIFY"));
         return true;
     }
 };
@@ -58,29 +58,29 @@ protected:
     void SetUp() override
     {
         HashPageFixture::SetUp();
-        page->PageControl5->setCurrentWidget(page->shtCompF);
+        page->PageControl5->setCurrentWidget(page->comparer);
     }
 
-    TBackgroundWorker* worker() const { return window->trdCF(); }
+    TBackgroundWorker* worker() const { return window->worker("trdCF"); }
 
     void chooseAlgorithm(const QString& name)
     {
-        const int position = page->ComboBox1->findText(name);
+        const int position = page->comparer->ComboBox1->findText(name);
         ASSERT_GE(position, 0) << name.toStdString();
-        page->ComboBox1->setCurrentIndex(position);
+        page->comparer->ComboBox1->setCurrentIndex(position);
     }
 
     // Clicks COMPARE: while the run lasts the list is disabled and the button
     // reads ABORT; afterwards both are back.
     void compare()
     {
-        click(page->btnCompare);
+        click(page->comparer->btnCompare);
         ASSERT_TRUE(worker()->IsWorking());
-        EXPECT_FALSE(page->ComboBox1->isEnabled());
-        EXPECT_EQ(page->btnCompare->text(), QStringLiteral("ABORT"));
+        EXPECT_FALSE(page->comparer->ComboBox1->isEnabled());
+        EXPECT_EQ(page->comparer->btnCompare->text(), QStringLiteral("ABORT"));
         worker()->WaitFor();
-        EXPECT_TRUE(page->ComboBox1->isEnabled());
-        EXPECT_EQ(page->btnCompare->text(), QStringLiteral("COMPARE"));
+        EXPECT_TRUE(page->comparer->ComboBox1->isEnabled());
+        EXPECT_EQ(page->comparer->btnCompare->text(), QStringLiteral("COMPARE"));
     }
 };
 
@@ -128,7 +128,7 @@ TEST_F(VerifyPageTest, ControlsStartAsDescribed)
     ASSERT_EQ(offered->count(), names.size());
     for (int i = 0; i < names.size(); ++i) {
         EXPECT_EQ(offered->itemText(i), names[i]);
-        EXPECT_EQ(QString::fromLatin1(hashAlgorithmName(THashPage::compareAlgorithmAt(i)).data()), names[i]);
+        EXPECT_EQ(QString::fromLatin1(hashAlgorithmName(THashComparePage::compareAlgorithmAt(i)).data()), names[i]);
     }
     EXPECT_EQ(offered->currentText(), QStringLiteral("CRC32"));
 }
@@ -138,8 +138,8 @@ TEST_F(VerifyPageTest, ControlsStartAsDescribed)
 TEST_F(VerifyPageTest, VerdictsAndColours)
 {
     const std::string file = writeFile("data.bin", "abc");
-    page->vcLoc->setText(qs(file));
-    page->cmbHAlg->setCurrentIndex(page->cmbHAlg->findText(QStringLiteral("SHA-1")));
+    page->verifier->vcLoc->setText(qs(file));
+    page->verifier->cmbHAlg->setCurrentIndex(page->verifier->cmbHAlg->findText(QStringLiteral("SHA-1")));
     struct Case {
         QString code;
         bool same;
@@ -155,50 +155,50 @@ TEST_F(VerifyPageTest, VerdictsAndColours)
         SCOPED_TRACE(c.code.toStdString());
         dialogs_.messages.clear();
         QGuiApplication::clipboard()->setText(c.code);
-        page->vcHCode->setText(QStringLiteral("old text"));
-        click(page->Button43);
-        EXPECT_EQ(page->vcHCode->text(), c.code);
+        page->verifier->vcHCode->setText(QStringLiteral("old text"));
+        click(page->verifier->Button43);
+        EXPECT_EQ(page->verifier->vcHCode->text(), c.code);
         ASSERT_TRUE(verify());
-        EXPECT_EQ(page->lblVC->text(), c.same ? QStringLiteral("File Checksum is SAME")
+        EXPECT_EQ(page->verifier->lblVC->text(), c.same ? QStringLiteral("File Checksum is SAME")
                                               : QStringLiteral("File Checksum is DIFFERENT"));
-        EXPECT_EQ(textColour(page->lblVC), c.same ? kGreen : kRed);
+        EXPECT_EQ(textColour(page->verifier->lblVC), c.same ? kGreen : kRed);
         EXPECT_EQ(messages(), QStringList{QStringLiteral("Checksum Verification Process Completed!")});
     }
 
     // The next click clears the verdict; without a code nothing starts.
-    page->vcHCode->clear();
+    page->verifier->vcHCode->clear();
     EXPECT_FALSE(verify());
-    EXPECT_TRUE(page->lblVC->text().isEmpty());
+    EXPECT_TRUE(page->verifier->lblVC->text().isEmpty());
 }
 
 TEST_F(VerifyPageTest, BrowseAndAMissingFile)
 {
     const std::string gone = folder + "/missing.bin";
     dialogs_.nextOpenFile.push_back(qs(gone));
-    click(page->Button42);
+    click(page->verifier->Button42);
     EXPECT_EQ(dialogs_.openFileTitles, std::vector<QString>{QStringLiteral("Select File")});
-    EXPECT_EQ(page->vcLoc->text(), qs(gone));
+    EXPECT_EQ(page->verifier->vcLoc->text(), qs(gone));
     // Cancelling the chooser keeps the text; with a path in the box the
     // chooser starts in that path's folder.
-    click(page->Button42);
-    EXPECT_EQ(page->vcLoc->text(), qs(gone));
+    click(page->verifier->Button42);
+    EXPECT_EQ(page->verifier->vcLoc->text(), qs(gone));
     EXPECT_EQ(dialogs_.openFileFolders, (std::vector<QString>{QString(), qs(folder)}));
 
-    page->vcHCode->setText(QStringLiteral("D41D8CD98F00B204E9800998ECF8427E"));
+    page->verifier->vcHCode->setText(QStringLiteral("D41D8CD98F00B204E9800998ECF8427E"));
     ASSERT_TRUE(verify());  // MD5, the start choice
     ASSERT_EQ(dialogs_.messages.size(), 2u);
     EXPECT_EQ(dialogs_.messages[0].caption, QStringLiteral("Application Error"));
     EXPECT_TRUE(dialogs_.messages[0].text.contains(QStringLiteral("TFileStreamW: Cannot open file \"")))
         << dialogs_.messages[0].text.toStdString();
     EXPECT_EQ(dialogs_.messages[1].text, QStringLiteral("Checksum Verification Process Completed!"));
-    EXPECT_TRUE(page->lblVC->text().isEmpty());
+    EXPECT_TRUE(page->verifier->lblVC->text().isEmpty());
 
     // With CRC32 the missing file reads "00000000" and that is compared.
     dialogs_.messages.clear();
-    page->cmbHAlg->setCurrentIndex(0);
-    page->vcHCode->setText(QStringLiteral("00000000"));
+    page->verifier->cmbHAlg->setCurrentIndex(0);
+    page->verifier->vcHCode->setText(QStringLiteral("00000000"));
     ASSERT_TRUE(verify());
-    EXPECT_EQ(page->lblVC->text(), QStringLiteral("File Checksum is SAME"));
+    EXPECT_EQ(page->verifier->lblVC->text(), QStringLiteral("File Checksum is SAME"));
     EXPECT_EQ(messages(), QStringList{QStringLiteral("Checksum Verification Process Completed!")});
 }
 
@@ -207,10 +207,10 @@ TEST_F(ComparePageTest, SameAndDifferentFiles)
     const std::string first = writeFile("first.bin", std::string(3000, 'q') + "A");
     const std::string second = writeFile("second.bin", std::string(3000, 'q') + "B");
     dialogs_.nextOpenFile = {qs(first), qs(second)};
-    click(page->Button44);
-    click(page->Button45);
-    EXPECT_EQ(page->cfLoc1->text(), qs(first));
-    EXPECT_EQ(page->cfLoc2->text(), qs(second));
+    click(page->comparer->Button44);
+    click(page->comparer->Button45);
+    EXPECT_EQ(page->comparer->cfLoc1->text(), qs(first));
+    EXPECT_EQ(page->comparer->cfLoc2->text(), qs(second));
     EXPECT_EQ(dialogs_.openFileTitles, (std::vector<QString>{QStringLiteral("Select File"), QStringLiteral("Select File")}));
 
     // Two files differing in their last byte, with Tiger-128.
@@ -219,32 +219,32 @@ TEST_F(ComparePageTest, SameAndDifferentFiles)
     const QString d1 = qs(HashFileByAlgorithm(HashAlgorithm::haTiger128, first));
     const QString d2 = qs(HashFileByAlgorithm(HashAlgorithm::haTiger128, second));
     ASSERT_NE(d1, d2);
-    EXPECT_EQ(page->hcLoc1->text(), QStringLiteral("1st File Checksum : ") + d1);
-    EXPECT_EQ(page->hcLoc2->text(), QStringLiteral("2nd File Checksum : ") + d2);
-    EXPECT_EQ(page->CFRes->text(), QStringLiteral("Both File Checksum are DIFFERENT"));
-    EXPECT_EQ(textColour(page->CFRes), kRed);
+    EXPECT_EQ(page->comparer->hcLoc1->text(), QStringLiteral("1st File Checksum : ") + d1);
+    EXPECT_EQ(page->comparer->hcLoc2->text(), QStringLiteral("2nd File Checksum : ") + d2);
+    EXPECT_EQ(page->comparer->CFRes->text(), QStringLiteral("Both File Checksum are DIFFERENT"));
+    EXPECT_EQ(textColour(page->comparer->CFRes), kRed);
     EXPECT_EQ(messages(), QStringList{QStringLiteral("File Compare Process Completed!")});
 
     // A file with itself: the same digest twice, 64 digits with SHA-256 and
     // 48 with Tiger-192, the last entry.
-    page->cfLoc2->setText(qs(first));
+    page->comparer->cfLoc2->setText(qs(first));
     for (const auto& [name, digits] : {std::pair{QStringLiteral("SHA-256"), 64}, {QStringLiteral("Tiger-192"), 48}}) {
         SCOPED_TRACE(name.toStdString());
         chooseAlgorithm(name);
         compare();
-        const QString digest = page->hcLoc1->text().mid(20);
+        const QString digest = page->comparer->hcLoc1->text().mid(20);
         EXPECT_EQ(digest.size(), digits);
-        EXPECT_EQ(page->hcLoc2->text().mid(20), digest);
-        EXPECT_EQ(page->CFRes->text(), QStringLiteral("Both File Checksum are SAME"));
-        EXPECT_EQ(textColour(page->CFRes), kGreen);
+        EXPECT_EQ(page->comparer->hcLoc2->text().mid(20), digest);
+        EXPECT_EQ(page->comparer->CFRes->text(), QStringLiteral("Both File Checksum are SAME"));
+        EXPECT_EQ(textColour(page->comparer->CFRes), kGreen);
     }
 
     // An empty path: nothing starts, the result labels are reset.
-    page->cfLoc2->clear();
-    click(page->btnCompare);
+    page->comparer->cfLoc2->clear();
+    click(page->comparer->btnCompare);
     EXPECT_FALSE(worker()->IsWorking());
-    EXPECT_EQ(page->hcLoc1->text(), QStringLiteral("1st File Checksum : -"));
-    EXPECT_TRUE(page->CFRes->text().isEmpty());
+    EXPECT_EQ(page->comparer->hcLoc1->text(), QStringLiteral("1st File Checksum : -"));
+    EXPECT_TRUE(page->comparer->CFRes->text().isEmpty());
 }
 
 // ABORT while the first file is still being read (a named pipe whose writer
@@ -252,37 +252,37 @@ TEST_F(ComparePageTest, SameAndDifferentFiles)
 TEST_F(ComparePageTest, AbortBetweenTheTwoDigests)
 {
     const std::string pipe = makeFifo("first.pipe");
-    page->cfLoc1->setText(qs(pipe));
-    page->cfLoc2->setText(qs(writeFile("second.bin", "abc")));
-    click(page->btnCompare);
+    page->comparer->cfLoc1->setText(qs(pipe));
+    page->comparer->cfLoc2->setText(qs(writeFile("second.bin", "abc")));
+    click(page->comparer->btnCompare);
     ASSERT_TRUE(worker()->IsWorking());
-    EXPECT_FALSE(page->ComboBox1->isEnabled());
-    click(page->btnCompare);
-    EXPECT_EQ(page->btnCompare->text(), QStringLiteral("ABORT"));
+    EXPECT_FALSE(page->comparer->ComboBox1->isEnabled());
+    click(page->comparer->btnCompare);
+    EXPECT_EQ(page->comparer->btnCompare->text(), QStringLiteral("ABORT"));
     ASSERT_TRUE(feedFifo(pipe, "abc"));
     worker()->WaitFor();
     EXPECT_TRUE(worker()->Cancelled());
     EXPECT_EQ(messages(), QStringList{QStringLiteral("File Compare Process ABORTED!")});
-    EXPECT_EQ(page->hcLoc1->text(), QStringLiteral("1st File Checksum : -"));
-    EXPECT_EQ(page->hcLoc2->text(), QStringLiteral("2nd File Checksum : -"));
-    EXPECT_TRUE(page->CFRes->text().isEmpty());
-    EXPECT_TRUE(page->ComboBox1->isEnabled());
-    EXPECT_EQ(page->btnCompare->text(), QStringLiteral("COMPARE"));
+    EXPECT_EQ(page->comparer->hcLoc1->text(), QStringLiteral("1st File Checksum : -"));
+    EXPECT_EQ(page->comparer->hcLoc2->text(), QStringLiteral("2nd File Checksum : -"));
+    EXPECT_TRUE(page->comparer->CFRes->text().isEmpty());
+    EXPECT_TRUE(page->comparer->ComboBox1->isEnabled());
+    EXPECT_EQ(page->comparer->btnCompare->text(), QStringLiteral("COMPARE"));
 }
 
 // An unreadable file with a digest other than CRC32: the error, then the
 // abort message, and no verdict.
 TEST_F(ComparePageTest, MissingFileEndsAsAborted)
 {
-    page->cfLoc1->setText(qs(writeFile("here.bin", "abc")));
-    page->cfLoc2->setText(qs(folder + "/missing.bin"));
+    page->comparer->cfLoc1->setText(qs(writeFile("here.bin", "abc")));
+    page->comparer->cfLoc2->setText(qs(folder + "/missing.bin"));
     chooseAlgorithm(QStringLiteral("SHA-1"));
     compare();
     ASSERT_EQ(dialogs_.messages.size(), 2u);
     EXPECT_EQ(dialogs_.messages[0].caption, QStringLiteral("Application Error"));
     EXPECT_EQ(dialogs_.messages[1].text, QStringLiteral("File Compare Process ABORTED!"));
-    EXPECT_EQ(page->hcLoc1->text(), QStringLiteral("1st File Checksum : -"));
-    EXPECT_TRUE(page->CFRes->text().isEmpty());
+    EXPECT_EQ(page->comparer->hcLoc1->text(), QStringLiteral("1st File Checksum : -"));
+    EXPECT_TRUE(page->comparer->CFRes->text().isEmpty());
 }
 
 // The generator, the verifier and the comparer run at the same time: each is
@@ -294,42 +294,42 @@ TEST_F(ComparePageTest, TheThreeRunAtOnce)
     const std::string comparePipe = makeFifo("compare.pipe");
     const std::string abc = writeFile("abc.bin", "abc");
 
-    page->PageControl5->setCurrentWidget(page->shtHGen);
+    page->PageControl5->setCurrentWidget(page->generator);
     dialogs_.nextOpenFiles.push_back({qs(hashPipe)});
-    click(page->Button20);
-    click(page->btnGHash);
-    page->PageControl5->setCurrentWidget(page->shtVCheck);
-    page->vcLoc->setText(qs(verifyPipe));
-    page->vcHCode->setText(QStringLiteral("900150983cd24fb0d6963f7d28e17f72"));
-    click(page->btnVerify);
-    page->PageControl5->setCurrentWidget(page->shtCompF);
-    page->cfLoc1->setText(qs(comparePipe));
-    page->cfLoc2->setText(qs(abc));
+    click(page->generator->Button20);
+    click(page->generator->btnGHash);
+    page->PageControl5->setCurrentWidget(page->verifier);
+    page->verifier->vcLoc->setText(qs(verifyPipe));
+    page->verifier->vcHCode->setText(QStringLiteral("900150983cd24fb0d6963f7d28e17f72"));
+    click(page->verifier->btnVerify);
+    page->PageControl5->setCurrentWidget(page->comparer);
+    page->comparer->cfLoc1->setText(qs(comparePipe));
+    page->comparer->cfLoc2->setText(qs(abc));
     chooseAlgorithm(QStringLiteral("MD5"));
-    click(page->btnCompare);
+    click(page->comparer->btnCompare);
 
-    EXPECT_TRUE(window->trdHash()->IsWorking());
-    EXPECT_TRUE(window->trdVChk()->IsWorking());
-    EXPECT_TRUE(window->trdCF()->IsWorking());
-    EXPECT_EQ(page->btnGHash->text(), QStringLiteral("ABORT"));
-    EXPECT_EQ(page->btnVerify->text(), QStringLiteral("Please Wait...."));
-    EXPECT_EQ(page->btnCompare->text(), QStringLiteral("ABORT"));
+    EXPECT_TRUE(window->worker("trdHash")->IsWorking());
+    EXPECT_TRUE(window->worker("trdVChk")->IsWorking());
+    EXPECT_TRUE(window->worker("trdCF")->IsWorking());
+    EXPECT_EQ(page->generator->btnGHash->text(), QStringLiteral("ABORT"));
+    EXPECT_EQ(page->verifier->btnVerify->text(), QStringLiteral("Please Wait...."));
+    EXPECT_EQ(page->comparer->btnCompare->text(), QStringLiteral("ABORT"));
     // A second click on the verifier's button does not abort it.
-    click(page->btnVerify);
-    EXPECT_TRUE(window->trdVChk()->IsWorking());
-    EXPECT_FALSE(window->trdVChk()->CancellationPending());
+    click(page->verifier->btnVerify);
+    EXPECT_TRUE(window->worker("trdVChk")->IsWorking());
+    EXPECT_FALSE(window->worker("trdVChk")->CancellationPending());
 
     // Released in the reverse order of their start.
     ASSERT_TRUE(feedFifo(comparePipe, "abc"));
-    window->trdCF()->WaitFor();
+    window->worker("trdCF")->WaitFor();
     ASSERT_TRUE(feedFifo(verifyPipe, "abc"));
-    window->trdVChk()->WaitFor();
+    window->worker("trdVChk")->WaitFor();
     ASSERT_TRUE(feedFifo(hashPipe, "abc"));
-    window->trdHash()->WaitFor();
+    window->worker("trdHash")->WaitFor();
 
-    EXPECT_EQ(page->CFRes->text(), QStringLiteral("Both File Checksum are SAME"));
-    EXPECT_EQ(page->lblVC->text(), QStringLiteral("File Checksum is SAME"));
-    EXPECT_EQ(page->mHash->toPlainText().split(QLatin1Char('\n')).value(2),
+    EXPECT_EQ(page->comparer->CFRes->text(), QStringLiteral("Both File Checksum are SAME"));
+    EXPECT_EQ(page->verifier->lblVC->text(), QStringLiteral("File Checksum is SAME"));
+    EXPECT_EQ(page->generator->mHash->toPlainText().split(QLatin1Char('\n')).value(2),
         QStringLiteral("MD5        : 900150983CD24FB0D6963F7D28E17F72"));
     EXPECT_EQ(messages(), (QStringList{QStringLiteral("File Compare Process Completed!"),
                               QStringLiteral("Checksum Verification Process Completed!"),

@@ -42,7 +42,7 @@ protected:
         QToolButton* tool = window->toolButton(11);
         ASSERT_NE(tool, nullptr);
         click(tool);
-        page = window->shtSkr();
+        page = window->page<TSeekerPage>();
         ASSERT_EQ(window->activePage(), page);
     }
 
