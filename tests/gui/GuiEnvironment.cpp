@@ -92,6 +92,7 @@ void TestDialogs::reset()
     nextOpenFiles.clear();
     nextDirectories.clear();
     onModal = nullptr;
+    onMessage = nullptr;
 }
 
 QStringList TestDialogs::messageTexts() const
@@ -105,6 +106,10 @@ QStringList TestDialogs::messageTexts() const
 void TestDialogs::message(QWidget*, const QString& text, Icon icon, const QString& caption)
 {
     messages.push_back({text, icon, caption});
+    if (onMessage) {
+        const RecordedMessage shown = messages.back();
+        onMessage(shown);
+    }
 }
 
 bool TestDialogs::confirm(QWidget*, const QString& text, Icon icon)

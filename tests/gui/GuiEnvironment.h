@@ -30,6 +30,9 @@ public:
     std::vector<QString> nextDirectories;
     // Runs inside showModal with the window (e.g. to tick its check box).
     std::function<void(QDialog&)> onModal;
+    // Runs inside message once the message is recorded: a box that stays
+    // open until this returns (it may run an event loop, as a modal box does).
+    std::function<void(const RecordedMessage&)> onMessage;
 
     void reset();
     QStringList messageTexts() const;

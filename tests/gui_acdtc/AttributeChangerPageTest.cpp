@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 
 #include <QCheckBox>
+#include <QEventLoop>
+#include <QTimer>
 #include <QGroupBox>
 #include <QPushButton>
 
@@ -287,6 +289,38 @@ TEST_F(AttributeChangerPageTest, ShortenedListEndsTheRunThroughTheErrorBox)
     EXPECT_EQ(page->Button5->text(), QStringLiteral("CHANGE ATTRIBUTE"));
     EXPECT_EQ(getFileAttributes(a) & kFour, FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(getFileAttributes(b) & kFour, 0u);
+}
+
+// The error box is modal: the window's event loop runs while it is open. The
+// run must still be working then, and its "ABORTED!" message must come after
+// the box was closed, not on top of it.
+TEST_F(AttributeChangerPageTest, TheErrorBoxOfAFailedRunClosesBeforeTheAbortMessage)
+{
+    const std::string a = fileWith("a.txt", 0);
+    const std::string b = fileWith("b.txt", 0);
+    addThroughDialog(page->Button2, {a, b});
+    QObject::connect(page, &TAttributeChangerPage::entryRequested, page, [&](int position) {
+        if (position == 0)
+            page->ACList->removeAll();
+    });
+    bool workingWhileOpen = false;
+    QStringList shownWhileOpen;
+    testDialogs().onMessage = [&](const RecordedMessage& shown) {
+        if (shown.caption != QStringLiteral("Application Error"))
+            return;
+        // The box stays open until the test closes it, a moment later.
+        QEventLoop box;
+        QTimer::singleShot(100, &box, &QEventLoop::quit);
+        box.exec();
+        workingWhileOpen = worker->IsWorking();
+        shownWhileOpen = testDialogs().messageTexts();
+    };
+    run();
+    EXPECT_TRUE(workingWhileOpen);
+    EXPECT_EQ(shownWhileOpen.size(), 1) << shownWhileOpen.join('|').toStdString();
+    ASSERT_EQ(testDialogs().messages.size(), 2u);
+    EXPECT_EQ(testDialogs().messages[1].text, QStringLiteral("Attribute Changing process ABORTED!"));
+    EXPECT_EQ(page->Button5->text(), QStringLiteral("CHANGE ATTRIBUTE"));
 }
 
 TEST_F(AttributeChangerPageTest, EnterOnThePageStartsTheRun)
