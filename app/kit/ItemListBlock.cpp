@@ -79,3 +79,21 @@ TItemListBlock TItemListBlock::create(QWidget* parent, const TItemListNames& nam
     return block;
 }
 
+
+QWidget* TItemListBlock::create(QWidget* parent, const TItemListNames& names, const TItemListSlots& into,
+    std::function<void()> changed)
+{
+    const TItemListBlock block = create(parent, names, std::move(changed));
+    const auto store = [](auto** slot, auto* widget) {
+        if (slot)
+            *slot = widget;
+    };
+    store(into.list, block.list);
+    store(into.counter, block.counter);
+    store(into.caption, block.caption);
+    store(into.addFiles, block.addFiles);
+    store(into.addFolder, block.addFolder);
+    store(into.remove, block.remove);
+    store(into.removeAll, block.removeAll);
+    return block.container;
+}

@@ -20,6 +20,18 @@ struct TItemListNames {
     QAbstractItemView::SelectionMode selection = QAbstractItemView::ExtendedSelection;
 };
 
+// Where a page keeps the block's widgets under their own names; unset
+// entries are not stored.
+struct TItemListSlots {
+    TItemList** list = nullptr;
+    QLabel** counter = nullptr;
+    QLabel** caption = nullptr;
+    QPushButton** addFiles = nullptr;
+    QPushButton** addFolder = nullptr;
+    QPushButton** remove = nullptr;
+    QPushButton** removeAll = nullptr;
+};
+
 struct TItemListBlock {
     QWidget* container = nullptr;
     QLabel* caption = nullptr;
@@ -33,4 +45,7 @@ struct TItemListBlock {
     // Builds the block under parent and wires its buttons; changed (when set)
     // runs after each button changed the list, e.g. to refresh a hint.
     static TItemListBlock create(QWidget* parent, const TItemListNames& names, std::function<void()> changed = {});
+    // The same, storing the widgets where into says; returns the container.
+    static QWidget* create(QWidget* parent, const TItemListNames& names, const TItemListSlots& into,
+        std::function<void()> changed = {});
 };

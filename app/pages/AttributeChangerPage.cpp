@@ -38,16 +38,11 @@ korvala::AttributeChoice choiceOf(const QCheckBox* box)
 TAttributeChangerPage::TAttributeChangerPage(const TPageContext& context)
     : TToolPage(context, QStringLiteral("shtAC"), QStringLiteral("Attribute Changer"))
 {
-    const TItemListBlock block = TItemListBlock::create(this,
+    QWidget* listBlock = TItemListBlock::create(this,
         {.list = "ACList", .counter = "Label2", .caption = "Label1", .addFiles = "Button2", .remove = "Button3",
-            .removeAll = "Button4"});
-    ACList = block.list;
-    Label2 = block.counter;
-    Label1 = block.caption;
-    Button2 = block.addFiles;
-    Button3 = block.remove;
-    Button4 = block.removeAll;
-    body()->addWidget(block.container, 1);
+            .removeAll = "Button4"},
+        {.list = &ACList, .counter = &Label2, .caption = &Label1, .addFiles = &Button2, .remove = &Button3, .removeAll = &Button4});
+    body()->addWidget(listBlock, 1);
 
     auto* row = new QHBoxLayout;
     row->setSpacing(10);

@@ -169,16 +169,11 @@ TDateTimeChangerPage::TDateTimeChangerPage(const TPageContext& context)
     : TToolPage(context, QStringLiteral("shtDTC"), QStringLiteral("DateTime Changer"), QStringLiteral("DATE TIME CHANGER"), QStringLiteral("Label75"))
 {
     titleStrip()->setToolTip(QStringLiteral("Change \"File/Folder\" created, modified or accesed DateTime"));
-    const TItemListBlock block = TItemListBlock::create(this,
+    QWidget* listBlock = TItemListBlock::create(this,
         {.list = "DTCList", .counter = "Label4", .caption = "Label3", .addFiles = "Button8", .remove = "Button9",
-            .removeAll = "Button10"});
-    DTCList = block.list;
-    Label4 = block.counter;
-    Label3 = block.caption;
-    Button8 = block.addFiles;
-    Button9 = block.remove;
-    Button10 = block.removeAll;
-    body()->addWidget(block.container, 1);
+            .removeAll = "Button10"},
+        {.list = &DTCList, .counter = &Label4, .caption = &Label3, .addFiles = &Button8, .remove = &Button9, .removeAll = &Button10});
+    body()->addWidget(listBlock, 1);
 
     PageControl2 = new QTabWidget(this);
     PageControl2->setObjectName(QStringLiteral("PageControl2"));

@@ -12,13 +12,8 @@ TDuplicateFinderPage::TDuplicateFinderPage(const TPageContext& context)
     : TToolPage(context, QStringLiteral("shtDF"), QStringLiteral("Duplicate Finder"), QStringLiteral("DUPLICATE FINDER"), QStringLiteral("Label76"))
 {
     titleStrip()->setToolTip(QStringLiteral("Find Duplicate Files on your PC"));
-    const TItemListBlock block = TItemListBlock::create(this,
-        {.list = "DFList", .counter = "Label54", .caption = "Label53", .captionText = "File List :", .addFiles = "Button35", .remove = "Button36", .removeAll = "Button37"});
-    DFList = block.list;
-    Label54 = block.counter;
-    Label53 = block.caption;
-    Button35 = block.addFiles;
-    Button36 = block.remove;
-    Button37 = block.removeAll;
-    body()->addWidget(block.container, 1);
+    QWidget* listBlock = TItemListBlock::create(this,
+        {.list = "DFList", .counter = "Label54", .caption = "Label53", .captionText = "File List :", .addFiles = "Button35", .remove = "Button36", .removeAll = "Button37"},
+        {.list = &DFList, .counter = &Label54, .caption = &Label53, .addFiles = &Button35, .remove = &Button36, .removeAll = &Button37});
+    body()->addWidget(listBlock, 1);
 }

@@ -12,13 +12,8 @@ TFileShredderPage::TFileShredderPage(const TPageContext& context)
     : TToolPage(context, QStringLiteral("shtFS"), QStringLiteral("File Shredder"), QStringLiteral("FILE SHREDDER"), QStringLiteral("Label89"))
 {
     titleStrip()->setToolTip(QStringLiteral("Secure delete your Files to make it Unrecoverable"));
-    const TItemListBlock block = TItemListBlock::create(this,
-        {.list = "FSList", .counter = "totFS", .caption = "Label86", .captionText = "File List :", .addFiles = "BitBtn5", .remove = "BitBtn7", .removeAll = "BitBtn8"});
-    FSList = block.list;
-    totFS = block.counter;
-    Label86 = block.caption;
-    BitBtn5 = block.addFiles;
-    BitBtn7 = block.remove;
-    BitBtn8 = block.removeAll;
-    body()->addWidget(block.container, 1);
+    QWidget* listBlock = TItemListBlock::create(this,
+        {.list = "FSList", .counter = "totFS", .caption = "Label86", .captionText = "File List :", .addFiles = "BitBtn5", .remove = "BitBtn7", .removeAll = "BitBtn8"},
+        {.list = &FSList, .counter = &totFS, .caption = &Label86, .addFiles = &BitBtn5, .remove = &BitBtn7, .removeAll = &BitBtn8});
+    body()->addWidget(listBlock, 1);
 }

@@ -23,15 +23,11 @@ TFolderIconChangerPage::TFolderIconChangerPage(const TPageContext& context)
     pcFIC->addTab(shtBFIC, QStringLiteral("Batch Folder Icon Changer"));
     body()->addWidget(pcFIC, 1);
 
-    const TItemListBlock block = TItemListBlock::create(shtBFIC,
-        {.list = "lstBFIC", .counter = "totBFIC", .caption = "Label92", .captionText = "Folder Location :", .remove = "BitBtn16", .removeAll = "BitBtn17", .selection = QAbstractItemView::SingleSelection}, [this] { updateDropHint(); });
-    lstBFIC = block.list;
-    totBFIC = block.counter;
-    Label92 = block.caption;
-    BitBtn16 = block.remove;
-    BitBtn17 = block.removeAll;
+    QWidget* listBlock = TItemListBlock::create(shtBFIC,
+        {.list = "lstBFIC", .counter = "totBFIC", .caption = "Label92", .captionText = "Folder Location :", .remove = "BitBtn16", .removeAll = "BitBtn17", .selection = QAbstractItemView::SingleSelection},
+        {.list = &lstBFIC, .counter = &totBFIC, .caption = &Label92, .remove = &BitBtn16, .removeAll = &BitBtn17}, [this] { updateDropHint(); });
     auto* shtBFICLayout = new QVBoxLayout(shtBFIC);
-    shtBFICLayout->addWidget(block.container, 1);
+    shtBFICLayout->addWidget(listBlock, 1);
 
     // The hint sits over the middle of the list; it must not take the clicks
     // meant for the list.

@@ -50,15 +50,10 @@ struct ReportItem {
 THashGeneratorPage::THashGeneratorPage(const TPageContext& context, QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("shtHGen"));
-    const TItemListBlock block = TItemListBlock::create(this,
+    QWidget* listBlock = TItemListBlock::create(this,
         {.list = "HList", .counter = "Label27", .caption = "Label26", .captionText = "File List :",
-            .addFiles = "Button20", .remove = "Button19", .removeAll = "Button18"});
-    HList = block.list;
-    Label27 = block.counter;
-    Label26 = block.caption;
-    Button20 = block.addFiles;
-    Button19 = block.remove;
-    Button18 = block.removeAll;
+            .addFiles = "Button20", .remove = "Button19", .removeAll = "Button18"},
+        {.list = &HList, .counter = &Label27, .caption = &Label26, .addFiles = &Button20, .remove = &Button19, .removeAll = &Button18});
 
     Label28 = kit::noteLabel(this, "Label28", QStringLiteral("Note : File with BIG size will take longer time to be Generated"));
 
@@ -128,7 +123,7 @@ THashGeneratorPage::THashGeneratorPage(const TPageContext& context, QWidget* par
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
     auto* listColumn = new QVBoxLayout;
-    listColumn->addWidget(block.container, 1);
+    listColumn->addWidget(listBlock, 1);
     listColumn->addWidget(Label28);
     top->addLayout(listColumn, 3);
     top->addWidget(GroupBox8, 2);

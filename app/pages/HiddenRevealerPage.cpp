@@ -10,10 +10,8 @@
 THiddenRevealerPage::THiddenRevealerPage(const TPageContext& context)
     : TToolPage(context, QStringLiteral("shtHR"), QStringLiteral("Hidden Revealer"), QStringLiteral("HIDDEN REVEALER"), QStringLiteral("Label78"))
 {
-    const TItemListBlock block = TItemListBlock::create(this,
-        {.list = "HRList", .counter = "Label32", .caption = "Label31", .captionText = "Hidden File/Folder List :"});
-    HRList = block.list;
-    Label32 = block.counter;
-    Label31 = block.caption;
-    body()->addWidget(block.container, 1);
+    QWidget* listBlock = TItemListBlock::create(this,
+        {.list = "HRList", .counter = "Label32", .caption = "Label31", .captionText = "Hidden File/Folder List :"},
+        {.list = &HRList, .counter = &Label32, .caption = &Label31});
+    body()->addWidget(listBlock, 1);
 }

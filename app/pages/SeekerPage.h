@@ -64,7 +64,7 @@ public:
     // CBD, CBT, CAD, CAT, MBD, ... AAT: the picker follows its check box.
     void DateTimeCheckClick(QCheckBox* box);
 
-    // --- Controls, named as the window description names them ---------------
+    // --- Controls -------------------------------------------------------------
     korvala::TFindFileW* FSeek = nullptr;
 
     QTabWidget* PageControl3 = nullptr;
