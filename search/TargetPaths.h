@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Paths.h"  // absolutePath, which the search's callers use with the targets
+
 namespace korvala {
 
 struct TTargetPath {
@@ -40,9 +42,5 @@ private:
 // before a folder, which is made absolute against the current folder and given
 // a trailing "/". The recursion values start from the ones passed in.
 std::string ParseTargetFolder(std::string_view item, bool& subfolders, uint16_t& minLevel, uint16_t& maxLevel);
-
-// Makes a path absolute against the current folder and removes "." and ".."
-// components and repeated "/" (lexically, as a full-path expansion does).
-std::string absolutePath(std::string_view path);
 
 }  // namespace korvala
