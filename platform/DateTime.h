@@ -9,19 +9,19 @@
 #include <ctime>
 #include <string>
 
+#include "platform/Calendar.h"
+
 namespace korvala {
 
 using TDateTime = double;
 
-// Calendar encoding; throws KorvalaError("Invalid argument to date encode") for a
-// date outside years 1..9999 or an invalid month or day, and
-// "Invalid argument to time encode" for an invalid time of day.
+// Calendar encoding; throws KorvalaError(kDateEncodeErrorText) for a date outside
+// years 1..9999 or an invalid month or day, and kTimeEncodeErrorText for an
+// invalid time of day (platform/ErrorTexts.h). Everything else here returns.
 TDateTime encodeDate(int year, int month, int day);
 TDateTime encodeTime(int hour, int minute, int second, int millisecond);
 void decodeDate(TDateTime value, int& year, int& month, int& day);
 void decodeTime(TDateTime value, int& hour, int& minute, int& second, int& millisecond);
-bool isLeapYear(int year);
-int daysInMonth(int year, int month);
 
 // UTC instant <-> TDateTime in UTC and in local time.
 TDateTime timespecToUtcDateTime(const timespec& utc);
