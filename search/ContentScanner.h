@@ -8,6 +8,8 @@
 
 namespace korvala {
 
+class TFile;
+
 enum class ScanResult { Found, NotFound, Failed };
 
 // Scans the open file from its current position (its start). Found means an
@@ -15,7 +17,7 @@ enum class ScanResult { Found, NotFound, Failed };
 // `shortReadIsEnd`: the file lies on a local disk file system, where a short
 // read means the end of the file (saves one read per small file).
 ScanResult ContainsPhrase(
-    int fd, const TStringVariants& phrase, TContentSearchOptions options, bool shortReadIsEnd = false);
+    TFile& file, const TStringVariants& phrase, TContentSearchOptions options, bool shortReadIsEnd = false);
 
 // The file's encoding as its first bytes tell.
 enum class TextEncoding { SingleByte, Utf16LE, Utf16BE, Utf8 };
