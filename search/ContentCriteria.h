@@ -1,5 +1,6 @@
 #pragma once
-// A phrase that a file must contain (or, negated, must not contain).
+// A phrase that a file must contain (or, negated, must not contain). The test
+// never throws: a file that cannot be opened or read does not match.
 
 #include <string>
 #include <string_view>

@@ -2,7 +2,8 @@
 // The phrase scan over a file's content: byte-order marks for UTF-16 LE/BE and
 // UTF-8, one forward pass in large blocks (occurrences across block ends are
 // found, whole-word neighbours are looked up across them), candidates found
-// with memchr-style searches for the rarest byte of the phrase.
+// with memchr-style searches for the rarest byte of the phrase. A failed read is
+// the result Failed, never an exception.
 
 #include "search/ContentCriteria.h"
 

@@ -1,6 +1,7 @@
 #pragma once
 // The roots of a search: each a folder with the masks listed in it and how deep
-// the walk goes below it.
+// the walk goes below it. Nothing here throws or fails: text that is not a level
+// leaves the level as it was.
 
 #include <cstdint>
 #include <memory>
