@@ -143,9 +143,12 @@ std::error_code TFile::openAt(int folderFd, const char* name, const TOpenOptions
     // privilege; that file is then opened as usual. The refusal is not
     // remembered: it says nothing about the next file, which may be the
     // caller's own.
-    int fd = openRetrying(folderFd, name, options.keepAccessTime ? flags | O_NOATIME : flags, mode);
-    if (fd < 0 && errno == EPERM && options.keepAccessTime)
+    bool noAtime = options.keepAccessTime;
+    int fd = openRetrying(folderFd, name, noAtime ? flags | O_NOATIME : flags, mode);
+    if (fd < 0 && errno == EPERM && noAtime) {
+        noAtime = false;
         fd = openRetrying(folderFd, name, flags, mode);
+    }
     if (fd < 0)
         return lastError();
     if (options.regularOnly) {
@@ -162,8 +165,8 @@ std::error_code TFile::openAt(int folderFd, const char* name, const TOpenOptions
             return PlatformErrc::notRegularFile;
         }
         // The open was not to wait; reads and writes of the regular file may.
-        const int status = ::fcntl(fd, F_GETFL);
-        if (status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
+        // Of the flags F_SETFL sets, only O_NOATIME is ours to keep.
+        if (::fcntl(fd, F_SETFL, noAtime ? O_NOATIME : 0) != 0) {
             const std::error_code ec = lastError();
             ::close(fd);
             return ec;
