@@ -87,19 +87,37 @@ std::string padded(int v, size_t width)
 
 }  // namespace
 
-TDateTime encodeDate(int year, int month, int day)
+std::error_code tryEncodeDate(int year, int month, int day, TDateTime& value)
 {
     if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month))
+        return std::make_error_code(std::errc::invalid_argument);
+    value = static_cast<double>(daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) + UNIX_EPOCH_DAY);
+    return {};
+}
+
+std::error_code tryEncodeTime(int hour, int minute, int second, int millisecond, TDateTime& value)
+{
+    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 || millisecond < 0 ||
+        millisecond > 999)
+        return std::make_error_code(std::errc::invalid_argument);
+    value = static_cast<double>(((hour * 60 + minute) * 60 + second) * 1000 + millisecond) / static_cast<double>(MS_PER_DAY);
+    return {};
+}
+
+TDateTime encodeDate(int year, int month, int day)
+{
+    TDateTime value = 0;
+    if (tryEncodeDate(year, month, day, value))
         throw KorvalaError(kDateEncodeErrorText);
-    return static_cast<double>(daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) + UNIX_EPOCH_DAY);
+    return value;
 }
 
 TDateTime encodeTime(int hour, int minute, int second, int millisecond)
 {
-    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 || millisecond < 0 ||
-        millisecond > 999)
+    TDateTime value = 0;
+    if (tryEncodeTime(hour, minute, second, millisecond, value))
         throw KorvalaError(kTimeEncodeErrorText);
-    return static_cast<double>(((hour * 60 + minute) * 60 + second) * 1000 + millisecond) / static_cast<double>(MS_PER_DAY);
+    return value;
 }
 
 void decodeDate(TDateTime value, int& year, int& month, int& day)

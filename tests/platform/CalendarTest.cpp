@@ -52,5 +52,30 @@ TEST(Calendar, DateTimeValuesCountTheSameDays)
     }
 }
 
+// The code-returning encodings refuse what does not exist without throwing and
+// leave the value alone.
+TEST(Calendar, TryEncodingsRefuseWithACode)
+{
+    struct DateCase {
+        int year, month, day;
+        bool valid;
+    };
+    const DateCase dates[] = {{2024, 2, 29, true}, {2023, 2, 29, false}, {0, 1, 1, false}, {10000, 1, 1, false},
+        {9999, 12, 31, true}, {2024, 13, 1, false}, {2024, 4, 31, false}, {2024, 1, 0, false}};
+    for (const DateCase& c : dates) {
+        TDateTime v = -7;
+        const std::error_code ec = tryEncodeDate(c.year, c.month, c.day, v);
+        EXPECT_EQ(!ec, c.valid) << c.year << "-" << c.month << "-" << c.day;
+        if (ec) {
+            EXPECT_EQ(ec, std::errc::invalid_argument);
+            EXPECT_EQ(v, -7);
+        }
+    }
+    TDateTime t = -7;
+    EXPECT_FALSE(tryEncodeTime(23, 59, 59, 999, t));
+    EXPECT_EQ(tryEncodeTime(24, 0, 0, 0, t), std::errc::invalid_argument);
+    EXPECT_EQ(tryEncodeTime(0, 0, 0, 1000, t), std::errc::invalid_argument);
+}
+
 }  // namespace
 }  // namespace korvala
