@@ -4,14 +4,14 @@
 // A platform function that can fail returns a std::error_code (or fills an out
 // value and returns the code): empty on success, the system's errno value in the
 // generic category otherwise, or one of the platform's own codes below. It never
-// returns a sentinel value in place of a code and never throws (the one exception
-// is the program's own date encoding, encodeDate and encodeTime, which throws
-// for the pages and commands; tryEncodeDate and tryEncodeTime return codes, and
-// platform code uses those). The engines turn
-// codes into the texts the user sees through platform/ErrorTexts.h; each engine
-// header says whether its functions return a code, throw KorvalaError, or keep a
-// documented sentinel of the tool they serve (the attribute word 0xFFFFFFFF for a
-// path that cannot be read, for example).
+// returns a sentinel value in place of a code and never throws. The one exception
+// is the program's own date encoding (encodeDate, encodeTime), which throws for
+// the pages and commands and is built on tryEncodeDate and tryEncodeTime.
+//
+// The engines turn codes into the texts the user sees through
+// platform/ErrorTexts.h; each engine header says whether its functions return a
+// code, throw KorvalaError, or keep a documented sentinel of the tool they serve
+// (the attribute word 0xFFFFFFFF for a path that cannot be read, for example).
 
 #include <system_error>
 
