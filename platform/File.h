@@ -27,8 +27,15 @@ struct TOpenOptions {
     // Only a regular file may be opened. The file is opened without waiting (a
     // FIFO with no writer would otherwise block the open for ever) and then
     // looked at: a folder fails with EISDIR, a FIFO, socket or device with
-    // PlatformErrc::notRegularFile. Reads of what is opened then block as usual.
+    // PlatformErrc::notRegularFile. Reads and writes of the regular file that
+    // is opened wait for the disk as usual (the flag does not apply to them).
     bool regularOnly = false;
+    // With regularOnly: the caller has just listed the name as a regular file,
+    // so the look at the opened file is saved (one system call per file in a
+    // content search). The name is then not followed, so an entry replaced by
+    // a link since it was listed fails to open (ELOOP); one replaced by a FIFO
+    // reads as empty instead of waiting.
+    bool listedAsRegular = false;
     // Reading does not change the access time, where the system allows it (the
     // caller owns the file or has the privilege); elsewhere the file is opened
     // as usual, at the cost of a second open.

@@ -35,15 +35,17 @@ bool TContentCriteria::Matches(const std::string& fullPath) const
     return MatchesAt(kWorkingFolder, fullPath.c_str());
 }
 
-bool TContentCriteria::MatchesAt(int dirFd, const char* name, bool shortReadIsEnd) const
+bool TContentCriteria::MatchesAt(int dirFd, const char* name, bool listedAsRegular, bool shortReadIsEnd) const
 {
     if (m_phrase.empty())
         return true;
     // Only regular files have content to read; folders, devices and pipes fail
     // the test as a file that cannot be read, and the access time a later
     // search may test is kept.
+    TOpenOptions options = TOpenOptions::contentRead();
+    options.listedAsRegular = listedAsRegular;
     TFile file;
-    if (file.openAt(dirFd, name, TOpenOptions::contentRead()))
+    if (file.openAt(dirFd, name, options))
         return false;
     ScanResult r = ContainsPhrase(file, m_variants, m_options, shortReadIsEnd);
     if (r == ScanResult::Failed)

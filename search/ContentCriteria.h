@@ -47,8 +47,10 @@ public:
     // that cannot be opened or read fails, whatever the options.
     bool Matches(const std::string& fullPath) const;
     // The same on the file `name` of the folder open as `dirFd` (a listing's
-    // descriptor). `shortReadIsEnd`: the file lies on a local disk file system.
-    bool MatchesAt(int dirFd, const char* name, bool shortReadIsEnd = false) const;
+    // descriptor). `listedAsRegular`: the listing reported a regular file
+    // (TOpenOptions::listedAsRegular). `shortReadIsEnd`: the file lies on a
+    // local disk file system.
+    bool MatchesAt(int dirFd, const char* name, bool listedAsRegular = false, bool shortReadIsEnd = false) const;
 
 private:
     std::string m_phrase;

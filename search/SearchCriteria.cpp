@@ -51,7 +51,7 @@ bool TSearchCriteria::Matches(const std::string& folder, DirectoryListing& listi
     if (!m_content.isEmpty()) {
         // Names in a listing are stored NUL-terminated.
         const bool regular = listing.type(index) == EntryType::File;
-        if (!m_content.MatchesAt(listing.fd(), name.data(), regular && listing.shortReadIsEnd()))
+        if (!m_content.MatchesAt(listing.fd(), name.data(), regular, regular && listing.shortReadIsEnd()))
             return false;
     }
     return true;

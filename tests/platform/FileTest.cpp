@@ -107,10 +107,39 @@ TEST_F(FileTest, ContentReadingOpensRegularFilesOnlyAndNeverWaits)
     EXPECT_EQ(file.open(fifo, TOpenOptions::contentRead()), PlatformErrc::notRegularFile);
     ::close(writer);
 
-    // What is opened reads as a blocking file: the non-waiting open is undone.
+    // What is opened is read in full and is not inherited by started programs.
     ASSERT_FALSE(file.open(regular, TOpenOptions::contentRead()));
-    EXPECT_EQ(::fcntl(file.descriptor(), F_GETFL) & O_NONBLOCK, 0);
+    char buffer[8];
+    size_t got = 0;
+    ASSERT_FALSE(file.readFull(buffer, sizeof buffer, got));
+    EXPECT_EQ(std::string(buffer, got), "abc");
     EXPECT_NE(::fcntl(file.descriptor(), F_GETFD) & FD_CLOEXEC, 0);
+}
+
+// A name the listing gave as a regular file may have been replaced since; the
+// saved look must not turn that into a wait or a read through a new link.
+TEST_F(FileTest, ListedRegularFilesAreOpenedWithoutTheLookButStillSafely)
+{
+    TOpenOptions listed = TOpenOptions::contentRead();
+    listed.listedAsRegular = true;
+
+    const std::string regular = tmp.file("regular.txt", "abc");
+    TFile file;
+    ASSERT_FALSE(file.open(regular, listed));
+    char buffer[8];
+    size_t got = 0;
+    ASSERT_FALSE(file.readFull(buffer, sizeof buffer, got));
+    EXPECT_EQ(std::string(buffer, got), "abc");
+
+    const std::string link = tmp.path() + "/now-a-link";
+    ASSERT_EQ(::symlink("/dev/zero", link.c_str()), 0);
+    EXPECT_EQ(file.open(link, listed), systemError(ELOOP));
+
+    const std::string fifo = tmp.path() + "/now-a-fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_FALSE(file.open(fifo, listed));
+    ASSERT_FALSE(file.readFull(buffer, sizeof buffer, got));  // no writer: the end, at once
+    EXPECT_EQ(got, 0u);
 }
 
 TEST_F(FileTest, NoFollowWritingRefusesALinkAndLeavesItsTargetAlone)
