@@ -1,8 +1,5 @@
 #include "app/PropertiesDialog.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <QDateTime>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -11,27 +8,33 @@
 #include <QLocale>
 #include <QVBoxLayout>
 
+#include "platform/File.h"
+#include "platform/FileTimes.h"
+
 namespace {
 
-QString timeText(const struct statx_timestamp& stamp)
+QString timeText(const timespec& stamp)
 {
     const QDateTime when = QDateTime::fromMSecsSinceEpoch(
         static_cast<qint64>(stamp.tv_sec) * 1000 + stamp.tv_nsec / 1000000);
     return QLocale().toString(when, QLocale::LongFormat);
 }
 
-QString typeText(mode_t mode)
+QString typeText(korvala::TFileKind kind)
 {
-    if (S_ISDIR(mode)) return QObject::tr("Folder");
-    if (S_ISLNK(mode)) return QObject::tr("Symbolic link");
-    if (S_ISREG(mode)) return QObject::tr("File");
-    if (S_ISFIFO(mode)) return QObject::tr("Pipe");
-    if (S_ISSOCK(mode)) return QObject::tr("Socket");
-    return QObject::tr("Device");
+    using korvala::TFileKind;
+    switch (kind) {
+    case TFileKind::Directory: return QObject::tr("Folder");
+    case TFileKind::Symlink: return QObject::tr("Symbolic link");
+    case TFileKind::Regular: return QObject::tr("File");
+    case TFileKind::Fifo: return QObject::tr("Pipe");
+    case TFileKind::Socket: return QObject::tr("Socket");
+    default: return QObject::tr("Device");
+    }
 }
 
 // "rwxr-x---" with the octal form, as ls and chmod show it.
-QString permissionText(mode_t mode)
+QString permissionText(uint32_t mode)
 {
     const char letters[] = "rwxrwxrwx";
     QString text;
@@ -54,17 +57,21 @@ TfrmProperties::TfrmProperties(const std::string& path, QWidget* parent)
     form->addRow(tr("Name:"), new QLabel(shown.mid(slash + 1)));
     form->addRow(tr("Folder:"), new QLabel(slash > 0 ? shown.left(slash) : QStringLiteral("/")));
 
-    struct statx info {};
-    if (statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW,
-            STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME, &info) == 0) {
-        form->addRow(tr("Type:"), new QLabel(typeText(info.stx_mode)));
+    // The item itself (a link is shown as a link); its times are read the way
+    // the DateTime Changer reads them, so both show the same creation time.
+    korvala::TFileStatus info;
+    if (!korvala::pathStatus(path, false, info)) {
+        korvala::FileTimes times;
+        const bool haveTimes = !korvala::readFileTimes(path, times);
+        auto stamp = [&](const timespec& t) { return haveTimes ? timeText(t) : QStringLiteral("-"); };
+        form->addRow(tr("Type:"), new QLabel(typeText(info.kind)));
         form->addRow(tr("Size:"), new QLabel(tr("%1 (%2 bytes)")
-            .arg(QLocale().formattedDataSize(static_cast<qint64>(info.stx_size)))
-            .arg(QLocale().toString(static_cast<qulonglong>(info.stx_size)))));
-        form->addRow(tr("Created:"), new QLabel((info.stx_mask & STATX_BTIME) ? timeText(info.stx_btime) : QStringLiteral("-")));
-        form->addRow(tr("Modified:"), new QLabel(timeText(info.stx_mtime)));
-        form->addRow(tr("Accessed:"), new QLabel(timeText(info.stx_atime)));
-        form->addRow(tr("Permissions:"), new QLabel(permissionText(info.stx_mode)));
+            .arg(QLocale().formattedDataSize(static_cast<qint64>(info.size)))
+            .arg(QLocale().toString(static_cast<qulonglong>(info.size)))));
+        form->addRow(tr("Created:"), new QLabel(stamp(times.created)));
+        form->addRow(tr("Modified:"), new QLabel(stamp(times.modified)));
+        form->addRow(tr("Accessed:"), new QLabel(stamp(times.accessed)));
+        form->addRow(tr("Permissions:"), new QLabel(permissionText(info.mode)));
     } else {
         form->addRow(tr("Status:"), new QLabel(tr("The item cannot be read.")));
     }

@@ -1,22 +1,18 @@
 #include "hash/FileDigests.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <condition_variable>
-#include <cstdlib>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <system_error>
 #include <thread>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "hash/CpuDispatch.h"
 #include "hash/DigestContexts.h"
-#include "hash/FileErrors.h"
+#include "platform/ErrorTexts.h"
+#include "platform/File.h"
 #include "platform/KorvalaError.h"
 
 namespace korvala {
@@ -26,36 +22,17 @@ namespace {
 constexpr std::size_t kBlockSize = 1 << 20;
 constexpr int kSlots = 4;
 
+// Page-aligned blocks: the kernel copies whole pages into them.
+constexpr std::align_val_t kBufferAlignment{4096};
+
 struct BufferDeleter {
-    void operator()(std::uint8_t* p) const { std::free(p); }
+    void operator()(std::uint8_t* p) const { ::operator delete[](p, kBufferAlignment); }
 };
 using Buffer = std::unique_ptr<std::uint8_t, BufferDeleter>;
 
 Buffer allocateBuffer(std::size_t size)
 {
-    void* p = nullptr;
-    if (posix_memalign(&p, 4096, size) != 0)
-        throw std::bad_alloc();
-    return Buffer(static_cast<std::uint8_t*>(p));
-}
-
-// Fills `buffer` as far as the file goes; returns the byte count, 0 at the end,
-// -1 with errno on a failed read.
-long long readBlock(int fd, std::uint8_t* buffer, std::size_t size)
-{
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::read(fd, buffer + done, size - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return -1;
-        }
-        if (n == 0)
-            break;
-        done += static_cast<std::size_t>(n);
-    }
-    return static_cast<long long>(done);
+    return Buffer(static_cast<std::uint8_t*>(::operator new[](size, kBufferAlignment)));
 }
 
 // One running digest; the three Tiger sizes share one context.
@@ -142,7 +119,7 @@ void feed(const std::vector<Job*>& jobs, const std::uint8_t* data, std::size_t s
 }
 
 // Reading and hashing on the calling thread.
-void runSerial(int fd, std::vector<Job>& jobs, FileDigestResult& result)
+void runSerial(TFile& file, std::vector<Job>& jobs, FileDigestResult& result)
 {
     thread_local Buffer buffer;
     if (!buffer)
@@ -151,21 +128,21 @@ void runSerial(int fd, std::vector<Job>& jobs, FileDigestResult& result)
     for (auto& job : jobs)
         all.push_back(&job);
     for (;;) {
-        const long long n = readBlock(fd, buffer.get(), kBlockSize);
-        if (n < 0) {
-            result.readError = errno;
+        std::size_t n = 0;
+        if (const std::error_code ec = file.readFull(buffer.get(), kBlockSize, n)) {
+            result.readError = ec;
             return;
         }
         if (n == 0)
             return;
-        feed(all, buffer.get(), static_cast<std::size_t>(n));
+        feed(all, buffer.get(), n);
     }
 }
 
 // The calling thread reads blocks into a ring of slots and hashes its share of
 // the digests; a helper thread hashes the other share of the same blocks.
 // A slot is refilled only after both have finished with it.
-void runParallel(int fd, std::vector<Job>& jobs, FileDigestResult& result)
+void runParallel(TFile& file, std::vector<Job>& jobs, FileDigestResult& result)
 {
     std::vector<Job*> byCost;
     for (auto& job : jobs)
@@ -233,12 +210,12 @@ void runParallel(int fd, std::vector<Job>& jobs, FileDigestResult& result)
             index = produced;
         }
         const int slot = static_cast<int>(index % kSlots);
-        const long long n = readBlock(fd, slots[slot].get(), kBlockSize);
-        if (n < 0)
-            result.readError = errno;
-        if (n <= 0)
+        std::size_t n = 0;
+        if (const std::error_code ec = file.readFull(slots[slot].get(), kBlockSize, n))
+            result.readError = ec;
+        if (result.readError || n == 0)
             break;
-        sizes[slot] = static_cast<std::size_t>(n);
+        sizes[slot] = n;
         {
             std::lock_guard lock(mutex);
             ++produced;
@@ -261,40 +238,31 @@ void runParallel(int fd, std::vector<Job>& jobs, FileDigestResult& result)
 
 }  // namespace
 
-FileDigestResult digestDescriptor(int fd, HashAlgorithmSet algorithms)
+FileDigestResult digestOpenFile(TFile& file, HashAlgorithmSet algorithms)
 {
     FileDigestResult result;
     std::vector<Job> jobs = makeJobs(algorithms);
-    struct stat st;
-    const bool large = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= kParallelDigestMinSize;
+    TFileStatus st;
+    const bool large = !file.status(st) && st.isRegular() && st.size >= static_cast<std::uint64_t>(kParallelDigestMinSize);
     if (large)
-        runParallel(fd, jobs, result);
+        runParallel(file, jobs, result);
     else
-        runSerial(fd, jobs, result);
-    if (result.readError == 0)
+        runSerial(file, jobs, result);
+    if (!result.readError)
         finishJobs(jobs, result);
     return result;
 }
 
 FileDigestResult digestFile(const std::string& path, HashAlgorithmSet algorithms)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
+    TFile file;
+    if (const std::error_code ec = file.open(path, TOpenOptions::contentRead())) {
         FileDigestResult failed;
-        failed.openError = errno;
+        failed.openError = ec;
         return failed;
     }
-    struct stat st;
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        FileDigestResult failed;
-        failed.openError = EISDIR;
-        return failed;
-    }
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    FileDigestResult result = digestDescriptor(fd, algorithms);
-    ::close(fd);
-    return result;
+    file.adviseSequential();
+    return digestOpenFile(file, algorithms);
 }
 
 std::string digestTextOrThrow(const FileDigestResult& result, HashAlgorithm algorithm, const std::string& path)
@@ -304,7 +272,7 @@ std::string digestTextOrThrow(const FileDigestResult& result, HashAlgorithm algo
     // CRC32 of a file that cannot be read is 0, printed as eight zeros.
     if (algorithm == HashAlgorithm::haCRC32)
         return "00000000";
-    if (result.openError != 0) {
+    if (result.openError) {
         if (algorithm == HashAlgorithm::haMD5)
             throw KorvalaError(streamCannotOpenFileText(path, result.openError));
         throw KorvalaError(cannotOpenFileText(path, result.openError));

@@ -6,25 +6,31 @@
 
 #include <array>
 #include <string>
+#include <system_error>
 
 #include "hash/HashAlgorithm.h"
 
 namespace korvala {
 
+class TFile;
+
 struct FileDigestResult {
     // The digest text of each requested algorithm, when the file was read.
     std::array<std::string, HashAlgorithmCount> digests;
-    int openError = 0;  // errno when the file could not be opened
-    int readError = 0;  // errno when a read failed after opening
-    bool ok() const { return openError == 0 && readError == 0; }
+    std::error_code openError;  // why the file could not be opened
+    std::error_code readError;  // why a read failed after opening
+    bool ok() const { return !openError && !readError; }
 };
 
 // Digests of the file's whole contents for every algorithm in `algorithms`.
+// Returns its errors in the result. The file is opened as a content reader
+// (platform/File.h): a folder gives EISDIR, a FIFO, socket or device an open
+// error instead of a read that waits for ever.
 FileDigestResult digestFile(const std::string& path, HashAlgorithmSet algorithms);
 
-// Digests of an open descriptor from its current position to its end.
+// Digests of an open file from its current position to its end.
 // Sets readError when a read fails.
-FileDigestResult digestDescriptor(int fd, HashAlgorithmSet algorithms);
+FileDigestResult digestOpenFile(TFile& file, HashAlgorithmSet algorithms);
 
 // The text the library gives for `algorithm` from `result`: the digest, or for
 // an unreadable file "00000000" with CRC32 and otherwise a thrown KorvalaError

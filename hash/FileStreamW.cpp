@@ -1,12 +1,8 @@
 #include "hash/FileStreamW.h"
 
 #include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include "hash/FileErrors.h"
+#include "platform/ErrorTexts.h"
 #include "platform/KorvalaError.h"
 
 namespace korvala {
@@ -101,79 +97,66 @@ std::string utf16ToPath(const std::u16string& name)
 TFileStreamW::TFileStreamW(const std::u16string& fileName, std::uint16_t mode) : m_fileName(fileName)
 {
     const std::string path = utf16ToPath(fileName);
+    // A stream is over a regular file: a FIFO or device would make the open or
+    // the first read wait for ever, and a folder has no contents.
+    TOpenOptions options;
+    options.regularOnly = true;
     if (mode == fmCreate) {
-        m_handle = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        if (m_handle < 0)
-            throw KorvalaError(streamCannotCreateFileText(path, errno));
+        options.access = TFileAccess::ReadWrite;
+        options.create = true;
+        options.truncate = true;
+        if (const std::error_code ec = m_file.open(path, options))
+            throw KorvalaError(streamCannotCreateFileText(path, ec));
         return;
     }
-    static const int access[3] = {O_RDONLY, O_WRONLY, O_RDWR};
+    static const TFileAccess access[3] = {TFileAccess::Read, TFileAccess::Write, TFileAccess::ReadWrite};
     const int accessIndex = mode & 3;
     if (accessIndex > 2)
-        throw KorvalaError(streamCannotOpenFileText(path, EINVAL));
-    m_handle = ::open(path.c_str(), access[accessIndex] | O_CLOEXEC | O_NOCTTY);
-    if (m_handle < 0)
-        throw KorvalaError(streamCannotOpenFileText(path, errno));
-    // A folder is not a file stream (reading it would only fail later).
-    struct stat st;
-    if (::fstat(m_handle, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(m_handle);
-        m_handle = -1;
-        throw KorvalaError(streamCannotOpenFileText(path, EISDIR));
-    }
+        throw KorvalaError(streamCannotOpenFileText(path, systemError(EINVAL)));
+    options.access = access[accessIndex];
+    // Reading a stream does not change the file's access time.
+    options.keepAccessTime = options.access == TFileAccess::Read;
+    if (const std::error_code ec = m_file.open(path, options))
+        throw KorvalaError(streamCannotOpenFileText(path, ec));
 }
 
-TFileStreamW::~TFileStreamW()
-{
-    if (m_handle >= 0)
-        ::close(m_handle);
-}
+TFileStreamW::~TFileStreamW() = default;
 
 std::size_t TFileStreamW::Read(void* buffer, std::size_t count)
 {
-    for (;;) {
-        const ssize_t n = ::read(m_handle, buffer, count);
-        if (n >= 0)
-            return static_cast<std::size_t>(n);
-        if (errno != EINTR)
-            throw KorvalaError(cannotReadFileText(utf16ToPath(m_fileName), errno));
-    }
+    std::size_t got = 0;
+    if (const std::error_code ec = m_file.read(buffer, count, got))
+        throw KorvalaError(cannotReadFileText(utf16ToPath(m_fileName), ec));
+    return got;
 }
 
 std::size_t TFileStreamW::Write(const void* buffer, std::size_t count)
 {
-    const auto* p = static_cast<const char*>(buffer);
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::write(m_handle, p + done, count - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw KorvalaError("Cannot write file \"" + expandedPath(utf16ToPath(m_fileName)) + "\". "
-                               + std::string(std::strerror(errno)));
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return done;
+    if (const std::error_code ec = m_file.writeAll(buffer, count))
+        throw KorvalaError(cannotWriteFileText(utf16ToPath(m_fileName), ec));
+    return count;
 }
 
 std::int64_t TFileStreamW::Seek(std::int64_t offset, int origin)
 {
-    const int whence = origin == soFromCurrent ? SEEK_CUR : origin == soFromEnd ? SEEK_END : SEEK_SET;
-    return ::lseek(m_handle, offset, whence);
+    const TSeekFrom from = origin == soFromCurrent ? TSeekFrom::Current : origin == soFromEnd ? TSeekFrom::End : TSeekFrom::Begin;
+    std::int64_t position = -1;
+    if (m_file.seek(offset, from, position))
+        return -1;
+    return position;
 }
 
 std::int64_t TFileStreamW::Position()
 {
-    return ::lseek(m_handle, 0, SEEK_CUR);
+    return Seek(0, soFromCurrent);
 }
 
 std::int64_t TFileStreamW::Size()
 {
-    struct stat st;
-    if (::fstat(m_handle, &st) != 0)
+    std::uint64_t size = 0;
+    if (m_file.size(size))
         return -1;
-    return st.st_size;
+    return static_cast<std::int64_t>(size);
 }
 
 }  // namespace korvala

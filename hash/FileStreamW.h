@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/File.h"
+
 namespace korvala {
 
 // Byte path to UTF-16. Bytes that are not valid UTF-8 become the code points
@@ -32,29 +34,32 @@ class TFileStreamW {
 public:
     // Opens (or with fmCreate creates and truncates) the file. Failure throws
     // KorvalaError "TFileStreamW: Cannot open file \"%s\". %s" or
-    // "TFileStreamW: Cannot create file \"%s\". %s". The sharing bits of `mode`
-    // have no counterpart here: this system has no sharing modes that refuse
-    // other readers or writers, so they are accepted and not enforced.
+    // "TFileStreamW: Cannot create file \"%s\". %s"; a folder, FIFO, socket or
+    // device is such a failure (a stream is over a regular file). The sharing
+    // bits of `mode` have no counterpart here: this system has no sharing modes
+    // that refuse other readers or writers, so they are accepted and not enforced.
     TFileStreamW(const std::u16string& fileName, std::uint16_t mode);
     ~TFileStreamW();
     TFileStreamW(const TFileStreamW&) = delete;
     TFileStreamW& operator=(const TFileStreamW&) = delete;
 
     const std::u16string& FileName() const { return m_fileName; }
-    int Handle() const { return m_handle; }
+    // The open file, for readers that go through platform/File.h.
+    TFile& File() { return m_file; }
 
     // Bytes read (0 at the end of the file); a failing read throws KorvalaError.
     std::size_t Read(void* buffer, std::size_t count);
     // Bytes written; a failing write throws KorvalaError.
     std::size_t Write(const void* buffer, std::size_t count);
-    // New position; origin is soFromBeginning, soFromCurrent or soFromEnd.
+    // New position; origin is soFromBeginning, soFromCurrent or soFromEnd. These
+    // three give -1 when the system refuses, as the stream's callers expect.
     std::int64_t Seek(std::int64_t offset, int origin);
     std::int64_t Position();
     std::int64_t Size();
 
 private:
     std::u16string m_fileName;
-    int m_handle = -1;
+    TFile m_file;
 };
 
 }  // namespace korvala

@@ -1,15 +1,22 @@
 #pragma once
 // Runs a shell command without a window and returns what it printed.
+// Errors: see platform/SystemError.h.
 
 #include <string>
+#include <system_error>
 
 namespace korvala {
 
 // Runs "/bin/sh -c commandLine" in workingFolder (the caller's folder when empty),
 // standard output and standard error captured together in the order written,
 // standard input inherited. Reads until the command and every process that kept its
-// output open are done, then waits for the command. Gives the empty text when the
-// command cannot be started (a working folder that cannot be entered included).
+// output open are done, then waits for the command. The error says why the command
+// could not be started (a working folder that cannot be entered included); the
+// command's own exit status is not an error.
+std::error_code runConsoleCommand(const std::string& commandLine, const std::string& workingFolder, std::string& output);
+
+// The same for callers that only want the text: empty when the command cannot be
+// started.
 std::string runConsoleCommand(const std::string& commandLine, const std::string& workingFolder);
 
 }  // namespace korvala

@@ -8,20 +8,26 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <system_error>
+
+#include "platform/Calendar.h"
 
 namespace korvala {
 
 using TDateTime = double;
 
-// Calendar encoding; throws KorvalaError("Invalid argument to date encode") for a
-// date outside years 1..9999 or an invalid month or day, and
-// "Invalid argument to time encode" for an invalid time of day.
+// Calendar encoding. The try forms return EINVAL for a date outside years
+// 1..9999, an invalid month or day, or an invalid time of day. encodeDate and
+// encodeTime are the program's own encoding on top, for the pages and commands:
+// they throw KorvalaError(kDateEncodeErrorText) and (kTimeEncodeErrorText) of
+// platform/ErrorTexts.h instead. Everything else here neither fails nor throws.
+// Errors: see platform/SystemError.h.
+std::error_code tryEncodeDate(int year, int month, int day, TDateTime& value);
+std::error_code tryEncodeTime(int hour, int minute, int second, int millisecond, TDateTime& value);
 TDateTime encodeDate(int year, int month, int day);
 TDateTime encodeTime(int hour, int minute, int second, int millisecond);
 void decodeDate(TDateTime value, int& year, int& month, int& day);
 void decodeTime(TDateTime value, int& hour, int& minute, int& second, int& millisecond);
-bool isLeapYear(int year);
-int daysInMonth(int year, int month);
 
 // UTC instant <-> TDateTime in UTC and in local time.
 TDateTime timespecToUtcDateTime(const timespec& utc);

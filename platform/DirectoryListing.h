@@ -7,6 +7,9 @@
 // Name masks are matched against the names in memory. Matching several masks
 // gives the entries mask by mask, each in listing order, exactly as if the
 // folder had been listed once per mask.
+//
+// Errors: see platform/SystemError.h. The details of an entry that cannot be
+// read are zeroes with the bits of its type: a search passes over it.
 
 #include <cstddef>
 #include <cstdint>
@@ -46,7 +49,7 @@ public:
     DirectoryListing& operator=(DirectoryListing&& other) noexcept;
 
     // Opens the folder `name` relative to the folder descriptor `parentFd`
-    // (AT_FDCWD: `name` is a path) and reads all its names except "." and "..".
+    // (kWorkingFolder of platform/File.h: `name` is a path) and reads all its names except "." and "..".
     // A final symbolic link is not followed (ELOOP / ENOTDIR): linked folders are
     // never entered. On failure the listing is empty.
     // `parent`, when given, is the listing `parentFd` belongs to: a sub-folder on
@@ -59,8 +62,9 @@ public:
     // descriptors open). Details already read stay available; new ones are not.
     void releaseFd();
     // Opens the folder again after releaseFd, as `name` relative to `parentFd`
-    // (".." from a sub-folder works), and checks that it is the same folder.
-    bool reopenFd(int parentFd, const std::string& name);
+    // (".." from a sub-folder works), and checks that it is the same folder
+    // (ESTALE when another folder has taken the name).
+    std::error_code reopenFd(int parentFd, const std::string& name);
     // Device and inode of the folder, recorded when opened.
     uint64_t device() const { return m_dev; }
     uint64_t inode() const { return m_ino; }
@@ -91,13 +95,10 @@ public:
 
     // Reads the attribute store of the given entries ahead of attributes()
     // questions; with many entries the reads are shared with a helper thread
-    // (each costs a system call, and they are independent). Results are the
-    // same as reading them one by one.
+    // (each costs a system call, and they are independent), except when
+    // KORVALA_SINGLE_THREAD=1 (for measurements against single-threaded
+    // tools). Results are the same as reading them one by one.
     void prefetchStored(const std::vector<size_t>& indices);
-
-    // False when KORVALA_SINGLE_THREAD=1: every read stays on the calling thread
-    // (for measurements against single-threaded tools).
-    static bool helperThreadsAllowed();
 
     // Indices of the entries that match `masks`, mask by mask, each in listing
     // order; an entry that fits two masks is given twice.

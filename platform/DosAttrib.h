@@ -1,7 +1,8 @@
 #pragma once
 // The user.DOSATTRIB extended attribute: DOS attribute bits and a creation time in
 // the NDR layout that SMB servers keep on POSIX file systems, so that machines
-// reading a share of the folder see the same bits and times we do.
+// reading a share of the folder see the same bits and times we do. Pure
+// functions: nothing here fails or throws (see platform/SystemError.h).
 
 #include <cstdint>
 #include <optional>

@@ -1,6 +1,7 @@
 #pragma once
 // The 32-bit attribute word of files and folders: stored bits kept in the file
 // system's attribute store, derived bits computed from the file itself.
+// Errors: see platform/SystemError.h.
 
 #include <cstdint>
 #include <string>
@@ -30,8 +31,12 @@ constexpr uint32_t STORED_ATTRIBUTE_MASK = FILE_ATTRIBUTE_READONLY | FILE_ATTRIB
     FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY |
     FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-// Reads the attribute word of a path (a symbolic link itself is not followed).
-// Returns INVALID_FILE_ATTRIBUTES when the path cannot be read.
+// Reads the attribute word of a path (a symbolic link itself is not followed);
+// the error is why the path cannot be looked up.
+std::error_code readFileAttributes(const std::string& path, uint32_t& word);
+
+// The same word as the tools use it: INVALID_FILE_ATTRIBUTES when the path
+// cannot be read.
 uint32_t getFileAttributes(const std::string& path);
 
 // Writes the stored bits of the word (derived bits are ignored). Read-only also

@@ -1,6 +1,7 @@
 #pragma once
 // The three time stamps of a file or folder, in UTC, to the nanosecond. A symbolic
 // link is followed: its stamps are those of the file it names, as opening it would.
+// Errors: see platform/SystemError.h.
 
 #include <ctime>
 #include <optional>

@@ -1,8 +1,11 @@
 #pragma once
-// The one error type of the engines: its message is the text the user sees.
+// The one error type of the engines: its message is the text the user sees,
+// built by platform/ErrorTexts.h (included here for the callers that throw it).
 
 #include <stdexcept>
 #include <string>
+
+#include "platform/ErrorTexts.h"
 
 namespace korvala {
 
@@ -10,8 +13,5 @@ class KorvalaError : public std::runtime_error {
 public:
     explicit KorvalaError(const std::string& message) : std::runtime_error(message) {}
 };
-
-// "System Error.  Code: %d.\r\n%s" filled with an errno value and its text.
-std::string systemErrorText(int errnum);
 
 }  // namespace korvala

@@ -1,5 +1,7 @@
 #pragma once
 // Functions of libraries loaded at run time, looked up once per process.
+// Errors: see platform/SystemError.h; a missing library or symbol is an answer
+// (nullptr), not a failure.
 
 #include <string>
 

@@ -1,36 +1,10 @@
 #include "search/ContentCriteria.h"
 
-#include <atomic>
-#include <cerrno>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include "search/ContentScanner.h"
+#include "platform/File.h"
 #include "platform/TextFold.h"
+#include "search/ContentScanner.h"
 
 namespace korvala {
-namespace {
-
-// Reading must not change the access time a later search may test; O_NOATIME is
-// refused for files of other owners (without privilege), then the file is
-// opened without it.
-std::atomic<bool> g_noAtimeRefused{false};
-
-int openForScan(int dirFd, const char* name)
-{
-    const int base = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
-    if (!g_noAtimeRefused.load(std::memory_order_relaxed)) {
-        int fd = ::openat(dirFd, name, base | O_NOATIME);
-        if (fd >= 0 || errno != EPERM)
-            return fd;
-        g_noAtimeRefused.store(true, std::memory_order_relaxed);
-    }
-    return ::openat(dirFd, name, base);
-}
-
-}  // namespace
 
 void TContentCriteria::Assign(const TCustomCriteria& source)
 {
@@ -58,27 +32,22 @@ void TContentCriteria::setPhrase(const std::string& value)
 
 bool TContentCriteria::Matches(const std::string& fullPath) const
 {
-    return MatchesAt(AT_FDCWD, fullPath.c_str(), false);
+    return MatchesAt(kWorkingFolder, fullPath.c_str());
 }
 
-bool TContentCriteria::MatchesAt(int dirFd, const char* name, bool knownRegular, bool shortReadIsEnd) const
+bool TContentCriteria::MatchesAt(int dirFd, const char* name, bool listedAsRegular, bool shortReadIsEnd) const
 {
     if (m_phrase.empty())
         return true;
-    int fd = openForScan(dirFd, name);
-    if (fd < 0)
+    // Only regular files have content to read; folders, devices and pipes fail
+    // the test as a file that cannot be read, and the access time a later
+    // search may test is kept.
+    TOpenOptions options = TOpenOptions::contentRead();
+    options.listedAsRegular = listedAsRegular;
+    TFile file;
+    if (file.openAt(dirFd, name, options))
         return false;
-    if (!knownRegular) {
-        // Only regular files have content to read; folders, devices and pipes
-        // fail the test as a file that cannot be read.
-        struct stat st {};
-        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-            ::close(fd);
-            return false;
-        }
-    }
-    ScanResult r = ContainsPhrase(fd, m_variants, m_options, shortReadIsEnd);
-    ::close(fd);
+    ScanResult r = ContainsPhrase(file, m_variants, m_options, shortReadIsEnd);
     if (r == ScanResult::Failed)
         return false;
     const bool found = r == ScanResult::Found;

@@ -1,5 +1,6 @@
 #pragma once
-// A phrase that a file must contain (or, negated, must not contain).
+// A phrase that a file must contain (or, negated, must not contain). The test
+// never throws: a file that cannot be opened or read does not match.
 
 #include <string>
 #include <string_view>
@@ -45,10 +46,11 @@ public:
     // otherwise whether it contains the phrase (or not, under csoNegate). A file
     // that cannot be opened or read fails, whatever the options.
     bool Matches(const std::string& fullPath) const;
-    // The same on the file `name` of the folder open as `dirFd`.
-    // `knownRegular` skips the check that it is a regular file.
-    // `shortReadIsEnd`: the file lies on a local disk file system.
-    bool MatchesAt(int dirFd, const char* name, bool knownRegular = false, bool shortReadIsEnd = false) const;
+    // The same on the file `name` of the folder open as `dirFd` (a listing's
+    // descriptor). `listedAsRegular`: the listing reported a regular file
+    // (TOpenOptions::listedAsRegular). `shortReadIsEnd`: the file lies on a
+    // local disk file system.
+    bool MatchesAt(int dirFd, const char* name, bool listedAsRegular = false, bool shortReadIsEnd = false) const;
 
 private:
     std::string m_phrase;

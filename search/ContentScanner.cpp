@@ -1,19 +1,17 @@
 #include "search/ContentScanner.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <vector>
-
-#include <unistd.h>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
-#include "search/CharacterTables.h"
+#include "platform/File.h"
 #include "platform/TextFold.h"
+#include "search/CharacterTables.h"
 
 namespace korvala {
 namespace {
@@ -30,26 +28,12 @@ thread_local bool t_shortReadIsEnd = false;
 constexpr size_t Context = 8;
 
 // Reads until `want` bytes are in or the file ends.
-bool readFull(int fd, uint8_t* dst, size_t want, size_t& got, bool& eof)
+bool readFull(TFile& file, uint8_t* dst, size_t want, size_t& got, bool& eof)
 {
-    got = 0;
-    while (got < want) {
-        ssize_t r = ::read(fd, dst + got, want - got);
-        if (r < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (r == 0) {
-            eof = true;
-            break;
-        }
-        got += static_cast<size_t>(r);
-        if (t_shortReadIsEnd && got < want) {
-            eof = true;
-            break;
-        }
-    }
+    if (file.readFull(dst, want, got, t_shortReadIsEnd))
+        return false;
+    if (got < want)
+        eof = true;
     return true;
 }
 
@@ -124,7 +108,7 @@ size_t utf8SequenceLength(uint8_t lead)
 }
 
 // Single-byte and UTF-8 text, scanned in place in the byte buffer.
-ScanResult scanBytes(int fd, uint8_t* bufData, size_t cap, size_t n, bool eof, const std::string& phraseText,
+ScanResult scanBytes(TFile& file, uint8_t* bufData, size_t cap, size_t n, bool eof, const std::string& phraseText,
     TContentSearchOptions options, bool utf8)
 {
     const auto& tables = characterTables();
@@ -157,7 +141,7 @@ ScanResult scanBytes(int fd, uint8_t* bufData, size_t cap, size_t n, bool eof, c
     for (;;) {
         if (!eof && n < cap) {
             size_t got = 0;
-            if (!readFull(fd, bufData + n, cap - n, got, eof))
+            if (!readFull(file, bufData + n, cap - n, got, eof))
                 return ScanResult::Failed;
             n += got;
         }
@@ -231,7 +215,7 @@ ScanResult scanBytes(int fd, uint8_t* bufData, size_t cap, size_t n, bool eof, c
 
 // UTF-16 text: code units (byte-swapped for big-endian), compared through the
 // 16-bit tables.
-ScanResult scanUtf16(int fd, uint8_t* rawData, size_t rawSize, size_t n, bool eof,
+ScanResult scanUtf16(TFile& file, uint8_t* rawData, size_t rawSize, size_t n, bool eof,
     const std::u16string& phraseText, TContentSearchOptions options, bool bigEndian)
 {
     const auto& tables = characterTables();
@@ -277,7 +261,7 @@ ScanResult scanUtf16(int fd, uint8_t* rawData, size_t rawSize, size_t n, bool eo
             if (want == 0)
                 break;
             size_t got = 0;
-            if (!readFull(fd, rawData + n, want, got, eof))
+            if (!readFull(file, rawData + n, want, got, eof))
                 return ScanResult::Failed;
             n += got;
             convert();
@@ -326,7 +310,7 @@ void setContentBlockSizeForTests(size_t bytes)
     g_blockSize = std::max<size_t>(bytes, 4);
 }
 
-ScanResult ContainsPhrase(int fd, const TStringVariants& phrase, TContentSearchOptions options, bool shortReadIsEnd)
+ScanResult ContainsPhrase(TFile& file, const TStringVariants& phrase, TContentSearchOptions options, bool shortReadIsEnd)
 {
     t_shortReadIsEnd = shortReadIsEnd;
     const size_t longest = std::max(phrase.Ansi.size(), phrase.Unicode.size() * 2);
@@ -347,22 +331,22 @@ ScanResult ContainsPhrase(int fd, const TStringVariants& phrase, TContentSearchO
     bool eof = false;
     // The first block: enough to see a byte-order mark.
     size_t want = std::min(cap, g_blockSize);
-    if (!readFull(fd, buf, std::max<size_t>(want, 3), n, eof))
+    if (!readFull(file, buf, std::max<size_t>(want, 3), n, eof))
         return ScanResult::Failed;
 
     if (n >= 2 && buf[0] == 0xFF && buf[1] == 0xFE) {
         std::memmove(buf, buf + 2, n - 2);
-        return scanUtf16(fd, buf, cap, n - 2, eof, phrase.Unicode, options, false);
+        return scanUtf16(file, buf, cap, n - 2, eof, phrase.Unicode, options, false);
     }
     if (n >= 2 && buf[0] == 0xFE && buf[1] == 0xFF) {
         std::memmove(buf, buf + 2, n - 2);
-        return scanUtf16(fd, buf, cap, n - 2, eof, phrase.Unicode, options, true);
+        return scanUtf16(file, buf, cap, n - 2, eof, phrase.Unicode, options, true);
     }
     if (n >= 3 && buf[0] == 0xEF && buf[1] == 0xBB && buf[2] == 0xBF) {
         std::memmove(buf, buf + 3, n - 3);
-        return scanBytes(fd, buf, cap, n - 3, eof, phrase.Utf8, options, true);
+        return scanBytes(file, buf, cap, n - 3, eof, phrase.Utf8, options, true);
     }
-    return scanBytes(fd, buf, cap, n, eof, phrase.Ansi, options, false);
+    return scanBytes(file, buf, cap, n, eof, phrase.Ansi, options, false);
 }
 
 }  // namespace korvala

@@ -6,7 +6,7 @@ namespace korvala {
 
 void TCustomCriteria::refuseAssign(const TCustomCriteria& source) const
 {
-    throw KorvalaError(std::string("Cannot assign a ") + source.ClassName() + " to a " + ClassName());
+    throw KorvalaError(cannotAssignText(source.ClassName(), ClassName()));
 }
 
 }  // namespace korvala

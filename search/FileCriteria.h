@@ -1,6 +1,7 @@
 #pragma once
 // Where a search looks (name masks, root folders, levels) and which full paths
-// the filters let through.
+// the filters let through. Nothing here fails; Assign throws as every criteria
+// class does (search/CustomCriteria.h).
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,8 @@
 #pragma once
 // Everything a search tests, in one object: file names and locations,
-// attributes, time stamps, size and content.
+// attributes, time stamps, size and content. Testing an entry never throws:
+// what cannot be read does not match. Assign throws KorvalaError
+// (cannotAssignText) for criteria of another class.
 
 #include <string>
 

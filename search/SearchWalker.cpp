@@ -3,9 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include <fcntl.h>
-
 #include "platform/DirectoryListing.h"
+#include "platform/File.h"
 #include "platform/FileAttributes.h"
 
 namespace korvala {
@@ -122,14 +121,14 @@ void SearchWalker::walk(const TTargetPath& target)
     // left when possible, else down from the nearest open ancestor.
     auto reopen = [&](size_t at, int childFd) -> bool {
         Frame& f = *stack[at];
-        if (childFd >= 0 && f.listing.reopenFd(childFd, ".."))
+        if (childFd >= 0 && !f.listing.reopenFd(childFd, ".."))
             return true;
         size_t j = at;
         while (j > 0 && stack[j - 1]->listing.fd() < 0)
             --j;
         for (size_t k = j; k <= at; ++k) {
-            int parentFd = k == 0 ? AT_FDCWD : stack[k - 1]->listing.fd();
-            if (!stack[k]->listing.reopenFd(parentFd, stack[k]->nameInParent))
+            int parentFd = k == 0 ? kWorkingFolder : stack[k - 1]->listing.fd();
+            if (stack[k]->listing.reopenFd(parentFd, stack[k]->nameInParent))
                 return false;
         }
         return true;
@@ -137,7 +136,7 @@ void SearchWalker::walk(const TTargetPath& target)
 
     std::string root = target.Folder;
     std::string rootOpen = root.size() > 1 ? root.substr(0, root.size() - 1) : root;
-    if (!enter(root, AT_FDCWD, rootOpen, nullptr))
+    if (!enter(root, kWorkingFolder, rootOpen, nullptr))
         return;
 
     while (!stack.empty()) {

@@ -10,7 +10,8 @@
 // trees of any depth are walked, whatever PATH_MAX says; at most a bounded
 // number of folder descriptors stays open (ancestors beyond it are closed and
 // opened again through ".." when the walk comes back to them). Symbolic links
-// to folders are never entered.
+// to folders are never entered. A folder that cannot be listed yields nothing
+// and no error; the walk itself never throws (a handler may).
 
 #include <atomic>
 #include <cstdint>

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include <sys/stat.h>
-
+#include "platform/File.h"
 #include "platform/FileAttributes.h"
+#include "platform/Paths.h"
 #include "search/TargetPaths.h"
 #include "search/Wildcard.h"
 
@@ -48,8 +48,8 @@ std::string seekerLocationItem(const std::string& line)
                                                                 : std::string_view(line).substr(cut + 1));
     if (folder.empty())
         return {};
-    struct stat st {};
-    if (::stat(absolutePath(folder).c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+    TFileStatus st;
+    if (pathStatus(absolutePath(folder), true, st) || !st.isDirectory())
         return {};
     std::string item = line;
     if (item.empty() || item.back() != '/')

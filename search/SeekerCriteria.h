@@ -1,6 +1,7 @@
 #pragma once
 // The Seeker page as plain values, and the criteria it stands for. The page and
 // the command line both build their search through buildSeekerCriteria.
+// Nothing here throws: a location that names no folder is left out.
 
 #include <array>
 #include <cstdint>

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/AttributeLetters.h"
 #include "platform/FileAttributes.h"
 
 namespace korvala {
@@ -17,13 +18,7 @@ std::string formatSizeKilobytes(uint32_t attributes, int64_t size)
 
 std::string formatAttributeLetters(uint32_t a)
 {
-    std::string s(5, '_');
-    if (a & FILE_ATTRIBUTE_SYSTEM) s[0] = 'S';
-    if (a & FILE_ATTRIBUTE_READONLY) s[1] = 'R';
-    if (a & FILE_ATTRIBUTE_HIDDEN) s[2] = 'H';
-    if (a & FILE_ATTRIBUTE_ARCHIVE) s[3] = 'A';
-    if (a & FILE_ATTRIBUTE_DIRECTORY) s[4] = 'D';
-    return s;
+    return attributeLetters(a);
 }
 
 std::string formatGridDateTime(TDateTime value)

@@ -3,10 +3,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <vector>
 
-#include <unistd.h>
-
+#include "platform/Paths.h"
 #include "search/Wildcard.h"
 
 namespace korvala {
@@ -44,50 +42,7 @@ void parseLevel(std::string_view text, uint16_t& level)
     level = static_cast<uint16_t>(v);
 }
 
-std::string currentFolder()
-{
-    std::vector<char> buf(4096);
-    for (;;) {
-        if (::getcwd(buf.data(), buf.size()))
-            return buf.data();
-        if (errno != ERANGE)
-            return "/";
-        buf.resize(buf.size() * 2);
-    }
-}
-
 }  // namespace
-
-std::string absolutePath(std::string_view path)
-{
-    std::string full;
-    if (path.empty() || path.front() != '/') {
-        full = currentFolder();
-        full += '/';
-    }
-    full += path;
-    std::vector<std::string_view> parts;
-    std::string_view rest = full;
-    while (!rest.empty()) {
-        size_t slash = rest.find('/');
-        std::string_view part = rest.substr(0, slash);
-        rest = slash == std::string_view::npos ? std::string_view{} : rest.substr(slash + 1);
-        if (part.empty() || part == ".")
-            continue;
-        if (part == "..") {
-            if (!parts.empty())
-                parts.pop_back();
-            continue;
-        }
-        parts.push_back(part);
-    }
-    std::string out;
-    for (std::string_view p : parts) {
-        out += '/';
-        out += p;
-    }
-    return out.empty() ? "/" : out;
-}
 
 std::string ParseTargetFolder(std::string_view item, bool& subfolders, uint16_t& minLevel, uint16_t& maxLevel)
 {

@@ -1,12 +1,15 @@
 #pragma once
 // The roots of a search: each a folder with the masks listed in it and how deep
-// the walk goes below it.
+// the walk goes below it. Nothing here throws or fails: text that is not a level
+// leaves the level as it was.
 
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/Paths.h"  // absolutePath, which the search's callers use with the targets
 
 namespace korvala {
 
@@ -40,9 +43,5 @@ private:
 // before a folder, which is made absolute against the current folder and given
 // a trailing "/". The recursion values start from the ones passed in.
 std::string ParseTargetFolder(std::string_view item, bool& subfolders, uint16_t& minLevel, uint16_t& maxLevel);
-
-// Makes a path absolute against the current folder and removes "." and ".."
-// components and repeated "/" (lexically, as a full-path expansion does).
-std::string absolutePath(std::string_view path);
 
 }  // namespace korvala

@@ -8,6 +8,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/File.h"
+#include "platform/SystemError.h"
+
 extern char** environ;
 
 namespace korvala {
@@ -63,11 +66,12 @@ private:
 
 }  // namespace
 
-std::string runConsoleCommand(const std::string& commandLine, const std::string& workingFolder)
+std::error_code runConsoleCommand(const std::string& commandLine, const std::string& workingFolder, std::string& output)
 {
+    output.clear();
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
-        return {};
+        return systemError(errno);
     const int readEnd = fds[0];
     const int writeEnd = fds[1];
 
@@ -92,24 +96,25 @@ std::string runConsoleCommand(const std::string& commandLine, const std::string&
     // Our copy of the write end must go, or the read below would never see the end.
     ::close(writeEnd);
 
-    std::string output;
+    TFile pipe = TFile::adopt(readEnd);
     if (spawnError == 0) {
         char buffer[4096];
-        for (;;) {
-            const ssize_t got = ::read(readEnd, buffer, sizeof buffer);
-            if (got > 0) {
-                output.append(buffer, static_cast<size_t>(got));
-                continue;
-            }
-            if (got < 0 && errno == EINTR)
-                continue;
-            break;
-        }
+        size_t got = 0;
+        while (!pipe.read(buffer, sizeof buffer, got) && got > 0)
+            output.append(buffer, got);
         int status = 0;
         while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
     }
-    ::close(readEnd);
+    (void)pipe.close();
+    return spawnError == 0 ? std::error_code{} : systemError(spawnError);
+}
+
+std::string runConsoleCommand(const std::string& commandLine, const std::string& workingFolder)
+{
+    std::string output;
+    if (runConsoleCommand(commandLine, workingFolder, output))
+        return {};
     return output;
 }
 

@@ -1,16 +1,13 @@
 // Folder listing on POSIX: openat + getdents64 into memory, statx and the
-// attribute store read per entry only when asked for.
+// attribute store read per entry only when asked for. Masks are matched in
+// ListingMask.cpp, and the helper thread that shares the store reads is in
+// ListingHelper.cpp.
 
 #include "platform/DirectoryListing.h"
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
-#include <functional>
-#include <mutex>
-#include <thread>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 #include <dirent.h>
@@ -23,8 +20,9 @@
 
 #include "platform/DosAttrib.h"
 #include "platform/FileAttributes.h"
+#include "platform/ListingHelper.h"
 #include "platform/NtTime.h"
-#include "platform/TextFold.h"
+#include "platform/SystemError.h"
 #include "platform/posix/AttributeStore.h"
 
 namespace korvala {
@@ -64,50 +62,6 @@ EntryType typeFromMode(unsigned mode)
     return EntryType::Other;
 }
 
-// Iterative "*" / "?" matching with backtracking to the last star, over units
-// that are already folded.
-template <typename T>
-bool globMatch(const T* t, size_t tn, const T* p, size_t pn)
-{
-    size_t ti = 0, pi = 0, starP = size_t(-1), starT = 0;
-    while (ti < tn) {
-        if (pi < pn && p[pi] == T('*')) {
-            starP = pi++;
-            starT = ti;
-        } else if (pi < pn && (p[pi] == T('?') || p[pi] == t[ti])) {
-            ++pi;
-            ++ti;
-        } else if (starP != size_t(-1)) {
-            pi = starP + 1;
-            ti = ++starT;
-        } else {
-            return false;
-        }
-    }
-    while (pi < pn && p[pi] == T('*'))
-        ++pi;
-    return pi == pn;
-}
-
-// Masks are matched on every name of every listed folder: ASCII names and masks
-// (nearly all) are folded into stack buffers; the rest go through the shared
-// UTF-8 folding, the same the search criteria compare with.
-bool foldedGlob(std::string_view name, std::string_view mask)
-{
-    if (isAsciiText(name) && isAsciiText(mask)) {
-        char tb[256], pb[256];
-        if (name.size() <= sizeof tb && mask.size() <= sizeof pb) {
-            for (size_t i = 0; i < name.size(); ++i)
-                tb[i] = asciiLower(name[i]);
-            for (size_t i = 0; i < mask.size(); ++i)
-                pb[i] = asciiLower(mask[i]);
-            return globMatch(tb, name.size(), pb, mask.size());
-        }
-    }
-    std::u32string t = foldedCodePoints(name), p = foldedCodePoints(mask);
-    return globMatch(t.data(), t.size(), p.data(), p.size());
-}
-
 // getxattrat (Linux 6.13): an extended attribute read relative to a folder
 // descriptor, without a path lookup from the root. Older kernels answer ENOSYS
 // once; then the path through /proc/self/fd is used.
@@ -137,27 +91,6 @@ ssize_t readXattrAt(int dirFd, const char* name, const char* attr, char* buf, si
 }
 
 }  // namespace
-
-bool listingMaskMatches(std::string_view name, std::string_view mask)
-{
-    if (mask == "*" || mask == "*.*")
-        return true;
-    if (!mask.empty() && mask.back() == '.') {
-        // A trailing dot: the name has no extension and matches the rest.
-        while (!mask.empty() && mask.back() == '.')
-            mask.remove_suffix(1);
-        if (name.find('.') != std::string_view::npos && mask.find('.') == std::string_view::npos)
-            return false;
-        return foldedGlob(name, mask);
-    }
-    if (foldedGlob(name, mask))
-        return true;
-    // "name.*" also lists a name without an extension.
-    if (mask.size() >= 2 && mask.substr(mask.size() - 2) == ".*" &&
-        name.find('.') == std::string_view::npos)
-        return foldedGlob(name, mask.substr(0, mask.size() - 2));
-    return false;
-}
 
 DirectoryListing::~DirectoryListing()
 {
@@ -268,7 +201,7 @@ std::error_code DirectoryListing::open(int parentFd, const std::string& name, co
     return {};
 }
 
-bool DirectoryListing::reopenFd(int parentFd, const std::string& name)
+std::error_code DirectoryListing::reopenFd(int parentFd, const std::string& name)
 {
     releaseFd();
     int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
@@ -276,14 +209,19 @@ bool DirectoryListing::reopenFd(int parentFd, const std::string& name)
         flags |= O_NOFOLLOW;
     int fd = ::openat(parentFd, name.c_str(), flags);
     if (fd < 0)
-        return false;
+        return systemError(errno);
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || st.st_dev != m_dev || st.st_ino != m_ino) {
+    if (::fstat(fd, &st) != 0) {
+        const int e = errno;
         ::close(fd);
-        return false;
+        return systemError(e);
+    }
+    if (st.st_dev != m_dev || st.st_ino != m_ino) {
+        ::close(fd);
+        return systemError(ESTALE);  // another folder has taken its name
     }
     m_fd = fd;
-    return true;
+    return {};
 }
 
 int64_t DirectoryListing::entrySize(size_t i)
@@ -460,120 +398,6 @@ const EntryDetails& DirectoryListing::details(size_t i)
     return s.details;
 }
 
-namespace {
-
-// One helper thread that shares attribute-store reads with the walking thread.
-// It serves one listing at a time; a second walker that finds it busy reads its
-// entries itself.
-class StoreReader {
-public:
-    using Work = std::function<void(size_t from, size_t to)>;
-
-    static StoreReader& instance()
-    {
-        static StoreReader reader;
-        return reader;
-    }
-
-    // Runs work over [0, count) in chunks, on this thread and the helper.
-    void run(size_t count, const Work& work)
-    {
-        std::unique_lock<std::mutex> busy(m_busy, std::try_to_lock);
-        if (!busy.owns_lock() || !start()) {
-            work(0, count);
-            return;
-        }
-        m_next.store(0);
-        m_count = count;
-        m_work = &work;
-        m_helperDone.store(false);
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_hasJob = true;
-        }
-        m_cv.notify_one();
-        share();
-        // Wait for the helper to finish its last chunk.
-        while (!m_helperDone.load(std::memory_order_acquire))
-            m_helperDone.wait(false, std::memory_order_acquire);
-        m_work = nullptr;
-    }
-
-    ~StoreReader()
-    {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_stop = true;
-        }
-        m_cv.notify_one();
-        if (m_thread.joinable())
-            m_thread.join();
-    }
-
-private:
-    static constexpr size_t Chunk = 8;
-
-    bool start()
-    {
-        if (m_thread.joinable())
-            return true;
-        try {
-            m_thread = std::thread([this] { loop(); });
-        } catch (...) {
-            return false;
-        }
-        return true;
-    }
-
-    void share()
-    {
-        for (;;) {
-            size_t from = m_next.fetch_add(Chunk);
-            if (from >= m_count)
-                return;
-            (*m_work)(from, std::min(from + Chunk, m_count));
-        }
-    }
-
-    void loop()
-    {
-        for (;;) {
-            {
-                std::unique_lock<std::mutex> lock(m_mutex);
-                m_cv.wait(lock, [this] { return m_hasJob || m_stop; });
-                if (m_stop)
-                    return;
-                m_hasJob = false;
-            }
-            share();
-            m_helperDone.store(true, std::memory_order_release);
-            m_helperDone.notify_one();
-        }
-    }
-
-    std::mutex m_busy;  // one job at a time
-    std::mutex m_mutex;
-    std::condition_variable m_cv;
-    bool m_hasJob = false;
-    bool m_stop = false;
-    std::thread m_thread;
-    std::atomic<size_t> m_next{0};
-    size_t m_count = 0;
-    const Work* m_work = nullptr;
-    std::atomic<bool> m_helperDone{true};
-};
-
-}  // namespace
-
-bool DirectoryListing::helperThreadsAllowed()
-{
-    static const bool allowed = [] {
-        const char* v = std::getenv("KORVALA_SINGLE_THREAD");
-        return !(v && std::string(v) == "1");
-    }();
-    return allowed;
-}
-
 void DirectoryListing::prefetchStored(const std::vector<size_t>& indices)
 {
     if (indices.empty() || m_fd < 0)
@@ -598,27 +422,10 @@ void DirectoryListing::prefetchStored(const std::vector<size_t>& indices)
             ensureStored(todo[k]);
     };
     // Small folders: handing work over costs more than it saves.
-    if (!helperThreadsAllowed() || todo.size() < 24)
+    if (!listingHelperAllowed() || todo.size() < 24)
         work(0, todo.size());
     else
-        StoreReader::instance().run(todo.size(), work);
-}
-
-std::vector<size_t> DirectoryListing::matchMasks(const std::vector<std::string>& masks) const
-{
-    std::vector<size_t> out;
-    const size_t n = m_offsets.size();
-    for (const std::string& mask : masks) {
-        if (mask == "*" || mask == "*.*") {
-            for (size_t i = 0; i < n; ++i)
-                out.push_back(i);
-            continue;
-        }
-        for (size_t i = 0; i < n; ++i)
-            if (listingMaskMatches(name(i), mask))
-                out.push_back(i);
-    }
-    return out;
+        TListingHelper::instance().run(todo.size(), work);
 }
 
 }  // namespace korvala

@@ -34,10 +34,17 @@ bool isDotName(const std::string& name)
 
 uint32_t getFileAttributes(const std::string& path)
 {
+    uint32_t word = 0;
+    return readFileAttributes(path, word) ? INVALID_FILE_ATTRIBUTES : word;
+}
+
+std::error_code readFileAttributes(const std::string& path, uint32_t& result)
+{
     struct statx stx{};
-    if (path.empty() ||
-        ::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_BLOCKS, &stx) != 0)
-        return INVALID_FILE_ATTRIBUTES;
+    if (path.empty())
+        return std::make_error_code(std::errc::no_such_file_or_directory);
+    if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_BLOCKS, &stx) != 0)
+        return {errno, std::generic_category()};
 
     uint32_t word = posix::attributeStoreFor(path, false).readAttributes(path, false);
     const mode_t mode = stx.stx_mode;
@@ -66,7 +73,8 @@ uint32_t getFileAttributes(const std::string& path)
         word |= FILE_ATTRIBUTE_HIDDEN;
     if (word == 0)
         word = FILE_ATTRIBUTE_NORMAL;
-    return word;
+    result = word;
+    return {};
 }
 
 std::error_code setFileAttributes(const std::string& path, uint32_t attributes)

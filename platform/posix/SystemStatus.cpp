@@ -1,12 +1,15 @@
 #include "platform/SystemStatus.h"
 
-#include <dirent.h>
-
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <fstream>
 #include <sstream>
+
+#include <dirent.h>
+
+#include "platform/SystemError.h"
 
 namespace korvala {
 
@@ -26,9 +29,11 @@ std::string firstLine(const std::string& path)
 
 }  // namespace
 
-uint32_t memoryLoadPercent()
+std::error_code readMemoryLoad(uint32_t& percent)
 {
     std::ifstream in("/proc/meminfo");
+    if (!in)
+        return systemError(errno ? errno : ENOENT);
     std::string line;
     unsigned long long total = 0, available = 0;
     bool haveTotal = false, haveAvailable = false;
@@ -47,8 +52,15 @@ uint32_t memoryLoadPercent()
         }
     }
     if (!haveTotal || !haveAvailable || total == 0 || available > total)
-        return 0;
-    return static_cast<uint32_t>(100 * (total - available) / total);
+        return systemError(EINVAL);
+    percent = static_cast<uint32_t>(100 * (total - available) / total);
+    return {};
+}
+
+uint32_t memoryLoadPercent()
+{
+    uint32_t percent = 0;
+    return readMemoryLoad(percent) ? 0 : percent;
 }
 
 uint32_t batteryLifePercent()
@@ -79,12 +91,19 @@ uint32_t batteryLifePercent()
     return count == 0 ? BATTERY_LIFE_UNKNOWN : sum / count;
 }
 
-uint64_t uptimeMilliseconds()
+std::error_code readUptime(uint64_t& milliseconds)
 {
     timespec ts{};
     if (::clock_gettime(CLOCK_BOOTTIME, &ts) != 0)
-        return 0;
-    return static_cast<uint64_t>(ts.tv_sec) * 1000 + static_cast<uint64_t>(ts.tv_nsec) / 1000000;
+        return systemError(errno);
+    milliseconds = static_cast<uint64_t>(ts.tv_sec) * 1000 + static_cast<uint64_t>(ts.tv_nsec) / 1000000;
+    return {};
+}
+
+uint64_t uptimeMilliseconds()
+{
+    uint64_t milliseconds = 0;
+    return readUptime(milliseconds) ? 0 : milliseconds;
 }
 
 std::string formatUptime(uint64_t milliseconds)

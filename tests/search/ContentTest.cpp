@@ -12,6 +12,7 @@
 
 #include "SearchTestSupport.h"
 #include "search/FindFileW.h"
+#include "platform/File.h"
 #include "platform/TextFold.h"
 
 namespace korvala {
@@ -222,8 +223,8 @@ bool containsInMemoryFile(const std::string& bytes, const std::string& phrase, T
     TStringVariants v;
     v.Ansi = v.Utf8 = phrase;
     v.Unicode = utf8ToUtf16(phrase);
-    ScanResult r = ContainsPhrase(fd, v, o);
-    ::close(fd);
+    TFile file = TFile::adopt(fd);
+    ScanResult r = ContainsPhrase(file, v, o);
     EXPECT_NE(r, ScanResult::Failed);
     const bool found = r == ScanResult::Found;
     return (o & csoNegate) ? !found : found;

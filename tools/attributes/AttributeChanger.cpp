@@ -1,7 +1,6 @@
 #include "tools/attributes/AttributeChanger.h"
 
-#include <filesystem>
-
+#include "platform/AttributeLetters.h"
 #include "platform/FileAttributes.h"
 
 namespace korvala {
@@ -20,17 +19,6 @@ uint32_t applyChoice(uint32_t word, uint32_t bit, AttributeChoice choice)
     return word;
 }
 
-// Why a path gave no attribute word: the error of looking it up, or a generic
-// input/output error when the path exists but its store could not be read.
-std::error_code unreadableReason(const std::string& path)
-{
-    std::error_code ec;
-    (void)std::filesystem::symlink_status(path, ec);
-    if (ec)
-        return ec;
-    return std::make_error_code(std::errc::io_error);
-}
-
 }  // namespace
 
 uint32_t ComputeAttributeWord(uint32_t word, AttributeChoice readOnly, AttributeChoice hidden,
@@ -47,10 +35,9 @@ AttributeChange ApplyAttributeChoices(const std::string& path, AttributeChoice r
     AttributeChoice hidden, AttributeChoice system, AttributeChoice archive)
 {
     AttributeChange change;
-    change.before = getFileAttributes(path);
-    if (change.before == INVALID_FILE_ATTRIBUTES) {
-        change.after = change.before;
-        change.error = unreadableReason(path);
+    if (const std::error_code ec = readFileAttributes(path, change.before)) {
+        change.before = change.after = INVALID_FILE_ATTRIBUTES;
+        change.error = ec;
         return change;
     }
     change.after = ComputeAttributeWord(change.before, readOnly, hidden, system, archive);
@@ -63,18 +50,7 @@ AttributeChange ApplyAttributeChoices(const std::string& path, AttributeChoice r
 
 std::string AttributeLetters(uint32_t word)
 {
-    std::string letters = "_____";
-    if (word & FILE_ATTRIBUTE_SYSTEM)
-        letters[0] = 'S';
-    if (word & FILE_ATTRIBUTE_READONLY)
-        letters[1] = 'R';
-    if (word & FILE_ATTRIBUTE_HIDDEN)
-        letters[2] = 'H';
-    if (word & FILE_ATTRIBUTE_ARCHIVE)
-        letters[3] = 'A';
-    if (word & FILE_ATTRIBUTE_DIRECTORY)
-        letters[4] = 'D';
-    return letters;
+    return attributeLetters(word);
 }
 
 }  // namespace korvala

@@ -33,8 +33,7 @@ uint32_t ComputeAttributeWord(uint32_t word, AttributeChoice readOnly, Attribute
 AttributeChange ApplyAttributeChoices(const std::string& path, AttributeChoice readOnly,
     AttributeChoice hidden, AttributeChoice system, AttributeChoice archive);
 
-// The five letters of the attribute column: S, R, H, A, D, "_" for each one
-// that is absent ("_R_A_" for a read-only archived file).
+// The five letters of the attribute column (platform/AttributeLetters.h).
 std::string AttributeLetters(uint32_t word);
 
 }  // namespace korvala

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <ctime>
 
+#include "platform/Calendar.h"
+
 namespace korvala {
 
 // The six amounts of one row, in the order they are applied.
@@ -30,9 +32,5 @@ struct DateTimeOffsets {
 // the final value, leaves the years 1 to 9999. Zero amounts change nothing, so a
 // row of zeros returns the value untouched.
 timespec ShiftByAge(const timespec& utc, const DateTimeOffsets& offsets);
-
-// Proleptic Gregorian calendar on day numbers counted from 1970-01-01.
-int64_t daysFromCivil(int64_t year, unsigned month, unsigned day);
-void civilFromDays(int64_t days, int64_t& year, unsigned& month, unsigned& day);
 
 }  // namespace korvala

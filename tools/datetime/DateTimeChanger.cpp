@@ -1,7 +1,6 @@
 #include "tools/datetime/DateTimeChanger.h"
 
-#include <filesystem>
-
+#include "platform/File.h"
 #include "platform/FileTimes.h"
 #include "tools/datetime/FileDateTime.h"
 
@@ -62,8 +61,8 @@ std::error_code SetByAge(const std::string& path, const DateTimeOffsets& created
     const timespec newModified = ShiftByAge(stored.modified, modified);
     const timespec newAccessed = ShiftByAge(stored.accessed, accessed);
 
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
+    TFileStatus status;
+    if (!pathStatus(path, true, status) && status.isDirectory())
         return SetAllFileDateTimes(
             path, localParts(newCreated), localParts(newAccessed), localParts(newModified));
 

@@ -1,21 +1,13 @@
 #include "tools/datetime/DosDateTime.h"
 
+#include "platform/Calendar.h"
+
 namespace korvala {
-namespace {
-
-int lastDay(int year, int month)
-{
-    static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : kDays[month - 1];
-}
-
-}  // namespace
 
 std::optional<DosDateTime> ToDosDateTime(const DateTimeParts& p)
 {
     if (p.year < 1980 || p.year > 2107 || p.month < 1 || p.month > 12 || p.day < 1 ||
-        p.day > lastDay(p.year, p.month) || p.hour < 0 || p.hour > 23 || p.minute < 0 || p.minute > 59 ||
+        p.day > daysInMonth(p.year, p.month) || p.hour < 0 || p.hour > 23 || p.minute < 0 || p.minute > 59 ||
         p.second < 0 || p.second > 59)
         return std::nullopt;
     DosDateTime dos;
@@ -33,7 +25,7 @@ std::optional<DateTimeParts> FromDosDateTime(const DosDateTime& dos)
     p.second = (dos.time & 0x1F) * 2;
     p.minute = (dos.time >> 5) & 0x3F;
     p.hour = dos.time >> 11;
-    if (p.month < 1 || p.month > 12 || p.day < 1 || p.day > lastDay(p.year, p.month) ||
+    if (p.month < 1 || p.month > 12 || p.day < 1 || p.day > daysInMonth(p.year, p.month) ||
         p.hour > 23 || p.minute > 59 || p.second > 59)
         return std::nullopt;
     return p;

@@ -1,6 +1,7 @@
 #pragma once
 // The two-word DOS date-time form: local time in two-second steps, years 1980 to
-// 2107. The DateTime Changer writes whole-date values through it.
+// 2107. The DateTime Changer writes whole-date values through it. Values out of
+// range give nothing (std::nullopt); nothing here throws.
 
 #include <cstdint>
 #include <optional>

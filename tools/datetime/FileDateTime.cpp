@@ -2,11 +2,9 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <filesystem>
 
-#include <fcntl.h>
-#include <unistd.h>
-
+#include "platform/ErrorTexts.h"
+#include "platform/File.h"
 #include "platform/FileAttributes.h"
 #include "platform/FileTimes.h"
 #include "platform/KorvalaError.h"
@@ -18,11 +16,6 @@ namespace {
 // anything further off than this from what was written was not stored. The
 // margin leaves room for coarse stamps (a last-access date without a time).
 constexpr time_t kStoreTolerance = 2 * 86400;
-
-std::error_code errnoCode(int value)
-{
-    return std::error_code(value, std::generic_category());
-}
 
 std::optional<FileTimes> readTimes(const std::string& path)
 {
@@ -56,18 +49,15 @@ bool heldAsWritten(const timespec& wanted, const timespec& stored)
 // the read-only attribute set.
 std::error_code checkOpenForReadWrite(const std::string& path)
 {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (ec)
+    TFileStatus status;
+    if (const std::error_code ec = pathStatus(path, true, status))
         return ec;
-    if (!std::filesystem::is_directory(status)) {
-        const uint32_t word = getFileAttributes(path);
-        if (word != INVALID_FILE_ATTRIBUTES && (word & FILE_ATTRIBUTE_READONLY))
-            return errnoCode(EACCES);
+    if (!status.isDirectory()) {
+        uint32_t word = 0;
+        if (!readFileAttributes(path, word) && (word & FILE_ATTRIBUTE_READONLY))
+            return systemError(EACCES);
     }
-    if (faccessat(AT_FDCWD, path.c_str(), R_OK | W_OK, AT_EACCESS) != 0)
-        return errnoCode(errno);
-    return {};
+    return checkAccess(path, acRead | acWrite);
 }
 
 std::optional<TDateTime> readOne(const std::string& path, FileTimeKind kind)
@@ -143,7 +133,7 @@ void SetFileDateTime(const std::string& path, FileTimeKind kind, const timespec&
     }
     const auto previous = readTimes(path);
     if (const std::error_code ec = writeFileTimes(path, created, modified, accessed))
-        throw KorvalaError(systemErrorText(ec.value()));
+        throw KorvalaError(systemErrorText(ec));
     const auto stored = readTimes(path);
     if (stored && !heldAsWritten(utc, stampOf(*stored, kind))) {
         // Put back what was there rather than leave a clamped value behind.
@@ -195,7 +185,7 @@ std::error_code SetAllFileDateTimes(const std::string& path, const DateTimeParts
     const auto a = LocalDateTimeToFileTime(accessed);
     const auto m = LocalDateTimeToFileTime(modified);
     if (!c || !a || !m)
-        return errnoCode(EOVERFLOW);
+        return systemError(EOVERFLOW);
     const auto previous = readTimes(path);
     if (const std::error_code ec = writeFileTimes(path, c, m, a))
         return ec;
@@ -205,7 +195,7 @@ std::error_code SetAllFileDateTimes(const std::string& path, const DateTimeParts
             !heldAsWritten(*a, stored->accessed))) {
         if (previous)
             (void)writeFileTimes(path, previous->created, previous->modified, previous->accessed);
-        return errnoCode(EOVERFLOW);
+        return systemError(EOVERFLOW);
     }
     return {};
 }

@@ -1,0 +1,23 @@
+#pragma once
+// Full paths: what a relative path names from the working folder.
+// Errors: see platform/SystemError.h.
+
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace korvala {
+
+// The path made absolute against the working folder, with "." and ".."
+// components and repeated "/" removed by name (links are not looked at: "a/.."
+// is the working folder even when "a" is a link). A path that ends in "/" (or in
+// "." or "..", which name a folder) keeps one trailing "/", so "/tmp/x/" stays
+// "/tmp/x/" and "/tmp/x/.." gives "/tmp/"; the root is "/". An empty path gives
+// the working folder.
+std::string absolutePath(std::string_view path);
+
+// The working folder; "/" when it cannot be found (it was removed).
+std::string currentFolder();
+std::error_code currentFolder(std::string& folder);
+
+}  // namespace korvala
