@@ -91,25 +91,16 @@ protected:
         return path;
     }
 
-    // Writes bytes into a named pipe once a reader has opened it, and closes
-    // it so that the reader sees the end. Keeps the window thread's events
-    // flowing meanwhile, since a run may first need an answer from it.
-    bool feedFifo(const std::string& path, const std::string& bytes)
+    // A file of size zero bytes that holds no blocks: reading it takes time
+    // without filling the disk.
+    std::string makeSparse(const std::string& name, off_t size)
     {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (std::chrono::steady_clock::now() < deadline) {
-            const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-            if (fd >= 0) {
-                const bool written = ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
-                ::close(fd);
-                return written;
-            }
-            if (errno != ENXIO)
-                return false;
-            QCoreApplication::processEvents();
-            QTest::qSleep(1);
-        }
-        return false;
+        const std::string path = folder + "/" + name;
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        EXPECT_GE(fd, 0) << path;
+        EXPECT_EQ(::ftruncate(fd, size), 0) << path;
+        ::close(fd);
+        return path;
     }
 
     // Adds files to the generator's list through "Add File(s)".
