@@ -10,7 +10,8 @@
 #include <unistd.h>
 
 #include "platform/DosAttrib.h"
-#include "TempFolder.h"
+#include "Files.h"
+#include "TempTree.h"
 
 namespace korvala {
 namespace {
@@ -24,7 +25,7 @@ mode_t modeOf(const std::string& path)
 
 class FileAttributes : public ::testing::Test {
 protected:
-    test::TempFolder tmp;
+    test::TTempTree tmp;
 };
 
 TEST_F(FileAttributes, EachStoredBitRoundTripsOnFilesAndFolders)
