@@ -65,7 +65,7 @@ protected:
         ASSERT_NE(page, nullptr);
         click(window->findToolButton(QStringLiteral("Hash")));
         ASSERT_EQ(window->activePage(), page);
-        folder = makeTempDir();
+        folder = tree.root();
     }
 
     void TearDown() override
@@ -123,5 +123,6 @@ protected:
 
     HashDialogs dialogs_;
     THashPage* page = nullptr;
+    korvala::test::TTempTree tree;
     std::string folder;
 };
