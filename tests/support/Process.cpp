@@ -4,7 +4,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <stdexcept>
 
 #include <dirent.h>
@@ -88,28 +87,28 @@ bool hasOpen(pid_t pid, const std::string& file)
     return found;
 }
 
-// Whether a SIGINT sent to the process is still waiting to be taken.
-bool interruptPending(pid_t pid)
+// Tells the parent why the child could not become the program, and ends it.
+[[noreturn]] void failStart(int execReport)
 {
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    const unsigned long long bit = 1ull << (SIGINT - 1);
-    while (std::getline(status, line)) {
-        if (line.rfind("ShdPnd:", 0) == 0 || line.rfind("SigPnd:", 0) == 0) {
-            if (std::strtoull(line.c_str() + 7, nullptr, 16) & bit)
-                return true;
-        }
-    }
-    return false;
+    const int error = errno;
+    (void)!::write(execReport, &error, sizeof error);
+    ::_exit(127);
 }
 
 // Runs in the forked child: only calls that are safe after fork in a process
 // with threads.
-[[noreturn]] void startChild(int in, int out, int err, bool unprivileged, const char* program, char** argv,
-    char** envp)
+[[noreturn]] void startChild(int in, int out, int err, int execReport, const char* outputFile, bool unprivileged,
+    const char* program, char** argv, char** envp)
 {
     ::dup2(in, 0);
-    ::dup2(out, 1);
+    if (outputFile != nullptr) {
+        const int fd = ::open(outputFile, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (fd < 0)
+            failStart(execReport);
+        ::dup2(fd, 1);
+    } else {
+        ::dup2(out, 1);
+    }
     ::dup2(err, 2);
     // The test may ignore SIGPIPE or block signals; the program starts as
     // from a shell.
@@ -123,10 +122,10 @@ bool interruptPending(pid_t pid)
     if (unprivileged) {
         if (::setgroups(0, nullptr) != 0 || ::setresgid(kNobody, kNobody, kNobody) != 0
             || ::setresuid(kNobody, kNobody, kNobody) != 0)
-            ::_exit(126);
+            failStart(execReport);
     }
     ::execve(program, argv, envp);
-    ::_exit(127);
+    failStart(execReport);
 }
 
 }  // namespace
@@ -144,18 +143,37 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const RunOptions&
         openTarget = ::realpath(options.interruptWhenOpen.c_str(), resolved) ? resolved : options.interruptWhenOpen;
     }
 
-    int inPipe[2], outPipe[2], errPipe[2];
-    if (::pipe2(inPipe, O_CLOEXEC) != 0 || ::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0)
+    int inPipe[2], outPipe[2], errPipe[2], execPipe[2];
+    if (::pipe2(inPipe, O_CLOEXEC) != 0 || ::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0
+        || ::pipe2(execPipe, O_CLOEXEC) != 0)
         throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
     const pid_t pid = ::fork();
     if (pid < 0)
         throw std::runtime_error(std::string("fork: ") + std::strerror(errno));
     if (pid == 0)
-        startChild(inPipe[0], outPipe[1], errPipe[1], options.unprivileged, program.c_str(), argp.data(),
-            envp.data());
+        startChild(inPipe[0], outPipe[1], errPipe[1], execPipe[1],
+            options.outputFile.empty() ? nullptr : options.outputFile.c_str(), options.unprivileged,
+            program.c_str(), argp.data(), envp.data());
     ::close(inPipe[0]);
     ::close(outPipe[1]);
     ::close(errPipe[1]);
+    ::close(execPipe[1]);
+    // The report pipe closes at the exec: until then the child is a copy of
+    // the test, with the test's open files and signal handling, and must not
+    // be taken for the program.
+    int execError = 0;
+    ssize_t got;
+    while ((got = ::read(execPipe[0], &execError, sizeof execError)) < 0 && errno == EINTR) {
+    }
+    ::close(execPipe[0]);
+    if (got > 0) {
+        ::close(inPipe[1]);
+        ::close(outPipe[0]);
+        ::close(errPipe[0]);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        throw std::runtime_error("cannot start " + program + ": " + std::strerror(execError));
+    }
 
     // A program that exits without reading its input must not end the test.
     std::signal(SIGPIPE, SIG_IGN);
@@ -167,31 +185,26 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const RunOptions&
         inFd = -1;
     }
     const bool interrupting = !options.interruptAfter.empty() || !openTarget.empty();
-    int interruptsSent = 0;
     bool triggered = false;
     bool outOpen = true, errOpen = true;
     char buffer[65536];
     while (outOpen || errOpen) {
+        // Checked before the next read: the program is then at most a pipe's
+        // capacity past the text it printed.
         if (interrupting && !triggered) {
             triggered = (!options.interruptAfter.empty()
                             && (result.out.find(options.interruptAfter) != std::string::npos
                                 || result.err.find(options.interruptAfter) != std::string::npos))
                 || (!openTarget.empty() && hasOpen(pid, openTarget));
-        }
-        // Each SIGINT after the one before was taken: two sent at once would
-        // arrive as one.
-        bool waiting = false;
-        if (triggered && interruptsSent < options.interrupts) {
-            if (interruptsSent == 0 || !interruptPending(pid)) {
+            if (triggered) {
                 ::kill(pid, SIGINT);
-                if (++interruptsSent == options.interrupts && options.afterInterrupt)
+                if (options.afterInterrupt)
                     options.afterInterrupt();
             }
-            waiting = interruptsSent < options.interrupts;
         }
-        // Watching for an open file or a taken signal needs a look now and
-        // then; everything else waits for output.
-        const bool polling = waiting || (interrupting && !triggered && !openTarget.empty());
+        // Watching for an open file needs a look now and then; everything
+        // else waits for output.
+        const bool polling = interrupting && !triggered && !openTarget.empty();
 
         pollfd fds[3];
         nfds_t count = 0;

@@ -23,6 +23,8 @@ struct RunOptions {
     std::vector<std::string> env;
     // Standard input; the program sees its end after these bytes.
     std::string input;
+    // Standard output into this file (e.g. /dev/full) instead of captured.
+    std::string outputFile;
     // Runs the program as user and group 65534 without supplementary groups,
     // for what an ordinary user may and may not do (the tests run as root).
     bool unprivileged = false;
@@ -34,9 +36,7 @@ struct RunOptions {
     // Sends SIGINT once the program has this file open (for a step that
     // blocks in it, such as a named pipe).
     std::string interruptWhenOpen;
-    // How many times SIGINT is sent; each one after the one before was taken.
-    int interrupts = 1;
-    // Called once the signals were sent, e.g. to unblock a named pipe.
+    // Called once SIGINT was sent, e.g. to unblock a named pipe.
     std::function<void()> afterInterrupt;
 };
 
