@@ -183,6 +183,10 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const RunOptions&
     if (options.input.empty()) {
         ::close(inFd);
         inFd = -1;
+    } else {
+        // A blocking write of more than the pipe holds would wait for a
+        // program that itself waits for its output to be read.
+        ::fcntl(inFd, F_SETFL, ::fcntl(inFd, F_GETFL) | O_NONBLOCK);
     }
     const bool interrupting = !options.interruptAfter.empty() || !openTarget.empty();
     bool triggered = false;
@@ -241,7 +245,7 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const RunOptions&
             const ssize_t n = ::write(inFd, options.input.data() + written, options.input.size() - written);
             if (n > 0)
                 written += static_cast<size_t>(n);
-            if ((n < 0 && errno != EINTR) || written == options.input.size()) {
+            if ((n < 0 && errno != EINTR && errno != EAGAIN) || written == options.input.size()) {
                 ::close(inFd);
                 inFd = -1;
             }
