@@ -1,5 +1,7 @@
 // korvala-cli hash, verify and compare, run as real processes.
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -143,4 +145,16 @@ TEST_F(HashCli, PortableKernelsGiveTheSameReport)
     EXPECT_EQ(portable.exitCode, 0);
     EXPECT_EQ(portable.out, accelerated.out);
     EXPECT_NE(portable.out.find(digestOf(HashAlgorithm::haSHA256, data)), std::string::npos);
+}
+
+// As root every file is readable; an ordinary user's report stops at the first
+// digest that needs the unreadable file (CRC32 writes 00000000 and goes on).
+TEST_F(HashCli, UnreadableFileForAnOrdinaryUser)
+{
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0) << dir.path();
+    const std::string secret = dir.file("secret.bin", "secret", 0600);
+    const auto r = korvala::test::runCli({"hash", "-a", "CRC32", "-a", "MD5", secret, other}, {.unprivileged = true});
+    EXPECT_EQ(r.exitCode, 1) << korvala::test::describe(r);
+    EXPECT_EQ(r.out, "Filename   : " + secret + "\nCRC32      : 00000000\n");
+    EXPECT_EQ(r.err, "TFileStreamW: Cannot open file \"" + secret + "\". Permission denied\n");
 }

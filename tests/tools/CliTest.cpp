@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 
 #include "Process.h"
@@ -187,6 +189,33 @@ TEST(CliTimes, FailuresAndBadUsage)
         EXPECT_EQ(r.out, "");
     }
     EXPECT_TRUE(sameTime(timesOf(file).created, makeTimespec(utcSeconds(2020, 1, 1), 0)));
+}
+
+// The tests run as root, who may change any file; an ordinary user may not
+// change root's, and each refusal is reported with its reason and fails the
+// run while the file stays as it was.
+TEST(CliAsOrdinaryUser, RefusedChangesAreReportedAndFailTheRun)
+{
+    TTempTree dir;
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0) << dir.path();
+    const std::string file = dir.file("root-owned.txt", "x", 0644);
+    const FileTimes before = timesOf(file);
+    const std::string refused = file + ": System Error.  Code: 13.\r\nPermission denied\n";
+    const struct {
+        std::vector<std::string> args;
+        std::string out;
+    } cases[] = {
+        {{"attrib", "--hidden=set", file}, "_____  " + file + "\n"},
+        {{"times", "--set", "modified=2020-01-01", file}, ""},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult r = runCli(c.args, {.env = {"TZ=UTC"}, .unprivileged = true});
+        EXPECT_EQ(r.exitCode, 1) << c.args[0] << ": " << describe(r);
+        EXPECT_EQ(r.err, refused) << c.args[0];
+        EXPECT_EQ(r.out, c.out) << c.args[0];
+    }
+    EXPECT_EQ(getFileAttributes(file) & FILE_ATTRIBUTE_HIDDEN, 0u) << file;
+    EXPECT_TRUE(sameTime(timesOf(file).modified, before.modified)) << file;
 }
 
 }  // namespace
