@@ -25,7 +25,15 @@ extern "C" void onInterrupt(int)
 {
     if (!g_watched.load())
         ::_exit(kExitFailure);
-    g_interrupted.store(true);
+    if (g_interrupted.exchange(true)) {
+        // The second Ctrl+C: the run did not reach its next check (a read
+        // from a pipe that nobody writes never returns), so it ends here.
+        // Only calls that are safe in a handler: output still buffered for
+        // standard output is lost.
+        (void)!::write(STDERR_FILENO, g_abortText, std::strlen(g_abortText));
+        (void)!::write(STDERR_FILENO, "\n", 1);
+        ::_exit(kExitFailure);
+    }
 }
 
 // Output that could not be written (a full disk, a reader that went away) is a

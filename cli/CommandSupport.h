@@ -40,7 +40,10 @@ void setAction(CLI::App& command, CommandBody body);
 // with status 1, since nothing would ever look at the request. A command whose
 // engine polls for it (between paths, digests or folder entries) calls
 // watchInterrupt with its abort text first; from then on Ctrl+C only asks the
-// run to stop at the next check, the way the page's abort button does.
+// run to stop at the next check, the way the page's abort button does. A
+// second Ctrl+C, for a step that never gets to its check (a read from a named
+// pipe that nobody writes), ends the program at once with the abort text and
+// status 1; output not yet written is lost then.
 void watchInterrupt(const char* abortText);
 // Installs the Ctrl+C handler; main() calls it before the command line is
 // parsed.

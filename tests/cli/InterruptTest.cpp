@@ -183,6 +183,20 @@ TEST_F(BlockedRead, CompareStopsBetweenTheTwoDigests)
     EXPECT_EQ(r.out, "");
 }
 
+// A second Ctrl+C ends a run whose step never gets to its check. The pipe is
+// closed only after both; without that, the report would go on with the
+// pipe's digest and stop after it.
+TEST_F(BlockedRead, ASecondCtrlCEndsARunStuckInARead)
+{
+    const std::string after = tree.file("after.txt", "y");
+    test::RunOptions options = interruptInRead();
+    options.interrupts = 2;
+    const ProcessResult r = runCli({"hash", "-a", "CRC32", pipe, after}, options);
+    EXPECT_EQ(r.exitCode, 1) << test::describe(r);
+    EXPECT_EQ(r.err, "Hash Generating process ABORTED!\n");
+    EXPECT_EQ(r.out.find("CRC32"), std::string::npos) << r.out;
+}
+
 // The verifier has no abort to wait for: Ctrl+C ends it at once. Without
 // that, it would go on after the pipe's end and find the digest of no bytes,
 // which is the code given.

@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <stdexcept>
 
 #include <dirent.h>
@@ -93,6 +94,20 @@ bool hasOpen(pid_t pid, const std::string& file)
     const int error = errno;
     (void)!::write(execReport, &error, sizeof error);
     ::_exit(127);
+}
+
+// Whether a SIGINT sent to the process still waits to be taken.
+bool interruptPending(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    const unsigned long long bit = 1ull << (SIGINT - 1);
+    std::string line;
+    while (std::getline(status, line)) {
+        if ((line.rfind("ShdPnd:", 0) == 0 || line.rfind("SigPnd:", 0) == 0)
+            && (std::strtoull(line.c_str() + 7, nullptr, 16) & bit) != 0)
+            return true;
+    }
+    return false;
 }
 
 // Runs in the forked child: only calls that are safe after fork in a process
@@ -190,6 +205,7 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const RunOptions&
     }
     const bool interrupting = !options.interruptAfter.empty() || !openTarget.empty();
     bool triggered = false;
+    int interruptsSent = 0;
     bool outOpen = true, errOpen = true;
     char buffer[65536];
     while (outOpen || errOpen) {
@@ -200,15 +216,17 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const RunOptions&
                             && (result.out.find(options.interruptAfter) != std::string::npos
                                 || result.err.find(options.interruptAfter) != std::string::npos))
                 || (!openTarget.empty() && hasOpen(pid, openTarget));
-            if (triggered) {
-                ::kill(pid, SIGINT);
-                if (options.afterInterrupt)
-                    options.afterInterrupt();
-            }
         }
-        // Watching for an open file needs a look now and then; everything
-        // else waits for output.
-        const bool polling = interrupting && !triggered && !openTarget.empty();
+        if (triggered && interruptsSent < options.interrupts
+            && (interruptsSent == 0 || !interruptPending(pid))) {
+            ::kill(pid, SIGINT);
+            if (++interruptsSent == options.interrupts && options.afterInterrupt)
+                options.afterInterrupt();
+        }
+        // Watching for an open file or a signal being taken needs a look now
+        // and then; everything else waits for output.
+        const bool polling = interrupting
+            && ((!triggered && !openTarget.empty()) || (triggered && interruptsSent < options.interrupts));
 
         pollfd fds[3];
         nfds_t count = 0;

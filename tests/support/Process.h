@@ -36,7 +36,10 @@ struct RunOptions {
     // Sends SIGINT once the program has this file open (for a step that
     // blocks in it, such as a named pipe).
     std::string interruptWhenOpen;
-    // Called once SIGINT was sent, e.g. to unblock a named pipe.
+    // How many times SIGINT is sent; each one after the program took the
+    // one before (two sent at once may arrive as one).
+    int interrupts = 1;
+    // Called once the signals were sent, e.g. to unblock a named pipe.
     std::function<void()> afterInterrupt;
 };
 
