@@ -1,11 +1,11 @@
 // korvala-cli attrib and times: output formats, changes made through them,
 // exit statuses and messages.
 
-#include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <algorithm>
+
+#include <gtest/gtest.h>
 
 #include "Process.h"
 #include "TempTree.h"
