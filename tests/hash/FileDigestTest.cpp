@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "Files.h"
+#include "Process.h"
 #include "TempTree.h"
 #include "hash/CpuDispatch.h"
 #include "hash/DigestContext.h"
@@ -183,16 +184,25 @@ TEST(FileDigests, FolderIsNotAFile)
               "TFileStreamW: Cannot open file \"" + dir.path() + "\". Is a directory");
 }
 
+// Root reads files whatever their permissions; run as root, the test asks as
+// an ordinary user who owns the file.
 TEST(FileDigests, UnreadableFileForNonRoot)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root reads files whatever their permissions";
     TTempTree dir;
-    const std::string path = dir.file("locked", "secret");
-    ::chmod(path.c_str(), 0);
-    EXPECT_EQ(korvala::CRC32File(path), 0u);
-    EXPECT_EQ(errorOf([&] { korvala::HashFileByAlgorithm(HashAlgorithm::haMD4, path); }),
-              "Cannot open file \"" + path + "\". Permission denied");
+    const std::string path = dir.file("locked", "secret", 0);
+    const auto ask = [&] {
+        return std::to_string(korvala::CRC32File(path)) + "|"
+            + errorOf([&] { korvala::HashFileByAlgorithm(HashAlgorithm::haMD4, path); });
+    };
+    std::string answer;
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0) << dir.path();
+        ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0) << path;
+        answer = korvala::test::runAsNobody(ask);
+    } else {
+        answer = ask();
+    }
+    EXPECT_EQ(answer, "0|Cannot open file \"" + path + "\". Permission denied");
 }
 
 // There are no sharing modes here that refuse readers of a file another

@@ -296,6 +296,52 @@ ProcessResult runCli(const std::vector<std::string>& args, const RunOptions& opt
     return runProcess(argv, options);
 }
 
+std::string runAsNobody(const std::function<std::string()>& body)
+{
+    int pipe[2];
+    if (::pipe2(pipe, O_CLOEXEC) != 0)
+        throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        throw std::runtime_error(std::string("fork: ") + std::strerror(errno));
+    if (pid == 0) {
+        ::close(pipe[0]);
+        std::string answer;
+        if (::setgroups(0, nullptr) != 0 || ::setresgid(kNobody, kNobody, kNobody) != 0
+            || ::setresuid(kNobody, kNobody, kNobody) != 0) {
+            answer = std::string("cannot become user 65534: ") + std::strerror(errno);
+        } else {
+            try {
+                answer = body();
+            } catch (const std::exception& e) {
+                answer = std::string("exception: ") + e.what();
+            }
+        }
+        size_t done = 0;
+        while (done < answer.size()) {
+            const ssize_t n = ::write(pipe[1], answer.data() + done, answer.size() - done);
+            if (n <= 0)
+                break;
+            done += static_cast<size_t>(n);
+        }
+        ::_exit(0);
+    }
+    ::close(pipe[1]);
+    std::string answer;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::read(pipe[0], buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR))
+        if (n > 0)
+            answer.append(buffer, static_cast<size_t>(n));
+    ::close(pipe[0]);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return "the child ended abnormally (status " + std::to_string(status) + ")";
+    return answer;
+}
+
 bool haveProgram(const std::string& program)
 {
     const std::string found = resolveProgram(program);

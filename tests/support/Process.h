@@ -50,6 +50,12 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const RunOptions&
 ProcessResult runCli(const std::vector<std::string>& args, const RunOptions& options = {});
 const std::string& cliPath();
 
+// Runs body in a forked child as user and group 65534 without supplementary
+// groups and returns what it returned (an exception's text, prefixed with
+// "exception: ", when it threw), for engine calls whose answer depends on
+// who asks. The tests run as root; this is the ordinary user's answer.
+std::string runAsNobody(const std::function<std::string()>& body);
+
 // True when `program` is found on PATH.
 bool haveProgram(const std::string& program);
 

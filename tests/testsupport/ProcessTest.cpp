@@ -1,6 +1,8 @@
 // runProcess runs what it is asked, as whom it is asked, and reports what the
 // program did: the CLI tests build on it.
 
+#include <unistd.h>
+
 #include <stdexcept>
 #include <string>
 
@@ -50,6 +52,13 @@ TEST(Process, UnprivilegedRunsAsNobodyWithoutGroups)
     ASSERT_EQ(r.exitCode, 0) << describe(r);
     EXPECT_EQ(r.out, "65534\n");
     EXPECT_EQ(runProcess({"id", "-G"}, {.unprivileged = true}).out, "65534\n");
+}
+
+TEST(Process, RunAsNobodyAnswersFromTheOrdinaryUser)
+{
+    EXPECT_EQ(runAsNobody([] { return std::to_string(::getuid()) + "/" + std::to_string(::getgid()); }),
+        "65534/65534");
+    EXPECT_EQ(runAsNobody([]() -> std::string { throw std::runtime_error("refused"); }), "exception: refused");
 }
 
 }  // namespace
