@@ -8,9 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "Command.h"
+#include "CommandSupport.h"
 #include "platform/FileAttributes.h"
-#include "platform/KorvalaError.h"
 #include "tools/attributes/AttributeChanger.h"
 
 namespace korvala::cli {
@@ -33,11 +32,6 @@ AttributeChoice toChoice(const std::string& word)
     return AttributeChoice::acKeep;
 }
 
-void reportPath(const std::string& path, const std::error_code& ec)
-{
-    std::cerr << path << ": " << systemErrorText(ec.value()) << '\n';
-}
-
 // Why a path gave no attribute word: the error of looking it up, or an
 // input/output error when it exists but its attribute store could not be read.
 std::error_code unreadableReason(const std::string& path)
@@ -47,7 +41,7 @@ std::error_code unreadableReason(const std::string& path)
     return ec ? ec : std::make_error_code(std::errc::io_error);
 }
 
-void runAttrib(const AttribOptions& opt)
+int runAttrib(const AttribOptions& opt)
 {
     const AttributeChoice readOnly = toChoice(opt.readOnly);
     const AttributeChoice hidden = toChoice(opt.hidden);
@@ -56,33 +50,26 @@ void runAttrib(const AttribOptions& opt)
     const bool changing = readOnly != AttributeChoice::acKeep || hidden != AttributeChoice::acKeep ||
         system != AttributeChoice::acKeep || archive != AttributeChoice::acKeep;
 
-    int status = 0;
-    for (const std::string& path : opt.paths) {
-        if (interrupted()) {
-            std::cerr << "Attribute Changing process ABORTED!\n";
-            setExitStatus(1);
-            return;
-        }
+    return forEachPath("Attribute Changing process ABORTED!", opt.paths, [&](const std::string& path) {
+        bool ok = true;
         if (changing) {
             const AttributeChange change =
                 ApplyAttributeChoices(path, readOnly, hidden, system, archive);
             if (change.error) {
                 reportPath(path, change.error);
-                status = 1;
                 if (change.before == INVALID_FILE_ATTRIBUTES)
-                    continue;  // already reported as unreadable
+                    return false;  // already reported as unreadable
+                ok = false;
             }
         }
         const uint32_t word = getFileAttributes(path);
         if (word == INVALID_FILE_ATTRIBUTES) {
             reportPath(path, unreadableReason(path));
-            status = 1;
-            continue;
+            return false;
         }
         std::cout << AttributeLetters(word) << "  " << path << '\n';
-    }
-    std::cout.flush();
-    setExitStatus(status);
+        return ok;
+    });
 }
 
 const CommandRegistrar registrar([](CLI::App& app) {
@@ -96,7 +83,7 @@ const CommandRegistrar registrar([](CLI::App& app) {
     cmd->add_option("--system", opt->system, "System: set, clear or keep")->check(choices);
     cmd->add_option("--archive", opt->archive, "Archive: set, clear or keep")->check(choices);
     cmd->add_option("paths", opt->paths, "Files and folders")->required();
-    cmd->callback([opt] { runAttrib(*opt); });
+    setAction(*cmd, [opt] { return runAttrib(*opt); });
 });
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 // Registration of korvala-cli subcommands: each subcommand file holds one static
-// CommandRegistrar whose function adds the subcommand to the application.
+// CommandRegistrar whose function adds the subcommand to the application and
+// gives it its action (CommandSupport.h).
 
 #include <functional>
 #include <string>
@@ -19,9 +20,5 @@ struct CommandRegistrar {
 // 0 success, 1 the operation failed or was aborted, 2 bad usage.
 void setExitStatus(int status);
 int exitStatus();
-
-// True once the user pressed Ctrl+C; long operations poll it the way the
-// window's abort button is polled.
-bool interrupted();
 
 }  // namespace korvala::cli

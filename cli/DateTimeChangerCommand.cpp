@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "Command.h"
+#include "CommandSupport.h"
 #include "platform/DateTime.h"
 #include "platform/FileTimes.h"
 #include "platform/KorvalaError.h"
@@ -184,17 +184,12 @@ std::string localStamp(const timespec& utc)
     return text;
 }
 
-void reportPath(const std::string& path, const std::string& message)
-{
-    std::cerr << path << ": " << message << '\n';
-}
-
 // Prints the three stamps of a path; false when it has none.
 bool printTimes(const std::string& path)
 {
     FileTimes times;
     if (const std::error_code ec = readFileTimes(path, times)) {
-        reportPath(path, systemErrorText(ec.value()));
+        reportPath(path, ec);
         return false;
     }
     std::cout << "Created  : " << localStamp(times.created) << '\n'
@@ -203,7 +198,7 @@ bool printTimes(const std::string& path)
     return true;
 }
 
-void runTimes(const TimesOptions& opt)
+int runTimes(const TimesOptions& opt)
 {
     std::optional<Rows<NewTimeChoice>> sets;
     std::optional<Rows<DateTimeOffsets>> shifts;
@@ -212,37 +207,20 @@ void runTimes(const TimesOptions& opt)
     if (!opt.shifts.empty())
         shifts = parseShifts(opt.shifts);
 
-    int status = 0;
-    for (const std::string& path : opt.paths) {
-        if (interrupted()) {
-            std::cerr << "DateTime Changing process ABORTED!\n";
-            setExitStatus(1);
-            return;
-        }
+    // "Set by Age" throws for a stamp it cannot shift; as on the page, that
+    // ends the run and later paths stay untouched.
+    return forEachPath("DateTime Changing process ABORTED!", opt.paths, [&](const std::string& path) {
         std::error_code skipped;
-        if (sets) {
+        if (sets)
             skipped = SetBySpecifiedDateTime(path, sets->row[0], sets->row[1], sets->row[2]);
-        } else if (shifts) {
-            try {
-                skipped = SetByAge(path, shifts->row[0], shifts->row[1], shifts->row[2]);
-            } catch (const KorvalaError& e) {
-                // As on the page: the error ends the run, later items stay untouched.
-                reportPath(path, e.what());
-                std::cerr << "DateTime Changing process ABORTED!\n";
-                setExitStatus(1);
-                return;
-            }
-        }
+        else if (shifts)
+            skipped = SetByAge(path, shifts->row[0], shifts->row[1], shifts->row[2]);
         if (skipped) {
-            reportPath(path, systemErrorText(skipped.value()));
-            status = 1;
-            continue;
+            reportPath(path, skipped);
+            return false;
         }
-        if (!printTimes(path))
-            status = 1;
-    }
-    std::cout.flush();
-    setExitStatus(status);
+        return printTimes(path);
+    });
 }
 
 const CommandRegistrar registrar([](CLI::App& app) {
@@ -261,7 +239,7 @@ const CommandRegistrar registrar([](CLI::App& app) {
     shift->allow_extra_args(false);
     set->excludes(shift);
     cmd->add_option("paths", opt->paths, "Files and folders")->required();
-    cmd->callback([opt] { runTimes(*opt); });
+    setAction(*cmd, [opt] { return runTimes(*opt); });
 });
 
 }  // namespace

@@ -6,9 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "Command.h"
+#include "CommandSupport.h"
 #include "tools/hash/HashReport.h"
-#include "platform/KorvalaError.h"
 
 namespace korvala::cli {
 namespace {
@@ -19,7 +18,7 @@ struct HashOptions {
     std::vector<std::string> files;
 };
 
-void runHash(const HashOptions& options)
+int runHash(const HashOptions& options)
 {
     HashAlgorithmSet chosen;
     if (options.algorithms.empty()) {
@@ -41,18 +40,13 @@ void runHash(const HashOptions& options)
     callbacks.lowercase = [&] { return options.lowercase; };
     callbacks.appendLine = [](const std::string& line) { std::cout << line << '\n'; };
     callbacks.cancelRequested = [] { return interrupted(); };
-    try {
-        const auto outcome = WriteHashReport(options.files, callbacks);
+    // A digest that cannot be computed throws after the report so far.
+    watchInterrupt("Hash Generating process ABORTED!");
+    if (WriteHashReport(options.files, callbacks) == HashReportOutcome::hrCancelled) {
         std::cout.flush();
-        if (outcome == HashReportOutcome::hrCancelled) {
-            std::cerr << "Hash Generating process ABORTED!\n";
-            setExitStatus(1);
-        }
-    } catch (const KorvalaError& e) {
-        std::cout.flush();
-        std::cerr << e.what() << '\n';
-        setExitStatus(1);
+        return reportAborted();
     }
+    return kExitSuccess;
 }
 
 const CommandRegistrar registrar([](CLI::App& app) {
@@ -64,7 +58,7 @@ const CommandRegistrar registrar([](CLI::App& app) {
         ->allow_extra_args(false);
     sub->add_flag("--lowercase", options->lowercase, "Write the digests in lower case");
     sub->add_option("files", options->files, "Files to hash")->required();
-    sub->callback([options] { runHash(*options); });
+    setAction(*sub, [options] { return runHash(*options); });
 });
 
 }  // namespace

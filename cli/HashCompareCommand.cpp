@@ -6,9 +6,8 @@
 #include <string>
 
 #include "AlgorithmOption.h"
-#include "Command.h"
+#include "CommandSupport.h"
 #include "tools/hash/ChecksumCheck.h"
-#include "platform/KorvalaError.h"
 
 namespace korvala::cli {
 namespace {
@@ -19,26 +18,20 @@ struct CompareOptions {
     std::string file2;
 };
 
-void runCompare(const CompareOptions& options)
+// Ctrl+C is taken between the two digests, as the page's abort is.
+int runCompare(const CompareOptions& options)
 {
     const HashAlgorithm algorithm = algorithmOption(options.algorithm);
     if (options.file1.empty() || options.file2.empty())
         throw CLI::ValidationError("compare", "FILE1 and FILE2 must not be empty");
-    try {
-        const auto result = CompareFileChecksums(options.file1, options.file2, algorithm, [] { return interrupted(); });
-        if (!result) {
-            std::cerr << "File Compare Process ABORTED!\n";
-            setExitStatus(1);
-            return;
-        }
-        std::cout << CompareFirstLabel << result->firstDigest << '\n'
-                  << CompareSecondLabel << result->secondDigest << '\n'
-                  << compareVerdictText(result->verdict) << '\n';
-        setExitStatus(result->verdict == ChecksumVerdict::cvSame ? 0 : 1);
-    } catch (const KorvalaError& e) {
-        std::cerr << e.what() << '\n';
-        setExitStatus(1);
-    }
+    watchInterrupt("File Compare Process ABORTED!");
+    const auto result = CompareFileChecksums(options.file1, options.file2, algorithm, [] { return interrupted(); });
+    if (!result)
+        return reportAborted();
+    std::cout << CompareFirstLabel << result->firstDigest << '\n'
+              << CompareSecondLabel << result->secondDigest << '\n'
+              << compareVerdictText(result->verdict) << '\n';
+    return result->verdict == ChecksumVerdict::cvSame ? kExitSuccess : kExitFailure;
 }
 
 const CommandRegistrar registrar([](CLI::App& app) {
@@ -47,7 +40,7 @@ const CommandRegistrar registrar([](CLI::App& app) {
     sub->add_option("-a,--algorithm", options->algorithm, "Digest to compute (default CRC32)");
     sub->add_option("file1", options->file1, "First file")->required();
     sub->add_option("file2", options->file2, "Second file")->required();
-    sub->callback([options] { runCompare(*options); });
+    setAction(*sub, [options] { return runCompare(*options); });
 });
 
 }  // namespace

@@ -6,9 +6,8 @@
 #include <string>
 
 #include "AlgorithmOption.h"
-#include "Command.h"
+#include "CommandSupport.h"
 #include "tools/hash/ChecksumCheck.h"
-#include "platform/KorvalaError.h"
 
 namespace korvala::cli {
 namespace {
@@ -19,19 +18,15 @@ struct VerifyOptions {
     std::string code;
 };
 
-void runVerify(const VerifyOptions& options)
+// The verifier has no abort: Ctrl+C ends it at once (CommandSupport.h).
+int runVerify(const VerifyOptions& options)
 {
     const HashAlgorithm algorithm = algorithmOption(options.algorithm);
     if (options.file.empty() || options.code.empty())
         throw CLI::ValidationError("verify", "FILE and CODE must not be empty");
-    try {
-        const ChecksumVerdict verdict = VerifyFileChecksum(options.file, algorithm, options.code);
-        std::cout << verifyVerdictText(verdict) << '\n';
-        setExitStatus(verdict == ChecksumVerdict::cvSame ? 0 : 1);
-    } catch (const KorvalaError& e) {
-        std::cerr << e.what() << '\n';
-        setExitStatus(1);
-    }
+    const ChecksumVerdict verdict = VerifyFileChecksum(options.file, algorithm, options.code);
+    std::cout << verifyVerdictText(verdict) << '\n';
+    return verdict == ChecksumVerdict::cvSame ? kExitSuccess : kExitFailure;
 }
 
 const CommandRegistrar registrar([](CLI::App& app) {
@@ -40,7 +35,7 @@ const CommandRegistrar registrar([](CLI::App& app) {
     sub->add_option("-a,--algorithm", options->algorithm, "Digest to compute (default MD5)");
     sub->add_option("file", options->file, "File to verify")->required();
     sub->add_option("code", options->code, "Expected hash code / checksum")->required();
-    sub->callback([options] { runVerify(*options); });
+    setAction(*sub, [options] { return runVerify(*options); });
 });
 
 }  // namespace

@@ -3,24 +3,22 @@
 // runs through the same criteria mapping and engine as the page.
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <cstdio>
+#include <cctype>
 #include <iostream>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "Command.h"
+#include "CommandSupport.h"
+#include "LineOutput.h"
 #include "platform/DateTime.h"
 #include "platform/DirectoryListing.h"
 #include "platform/KorvalaError.h"
+#include "platform/TextFold.h"
 #include "search/AttributesCriteria.h"
 #include "search/SearchWalker.h"
 #include "search/SeekerCriteria.h"
 #include "search/SeekerRow.h"
-#include "platform/TextFold.h"
 
 namespace korvala::cli {
 namespace {
@@ -149,61 +147,34 @@ void applyAttribute(const std::string& text, SeekerPageState& page)
             page.attributes[i] = check;
 }
 
-// Writes matches to standard output in large pieces.
+// Writes every match as its full path, or as the five cells of its result row.
 class PrintingHandler : public SearchWalkHandler {
 public:
-    PrintingHandler(bool rows, std::atomic<bool>& aborted) : m_rows(rows), m_aborted(aborted) {}
-    ~PrintingHandler() override { flush(); }
-
-    TFolderIgnore folderChange(const std::string&) override
-    {
-        if (interrupted())
-            m_aborted = true;
-        return fiNone;
-    }
+    explicit PrintingHandler(bool rows) : m_rows(rows) {}
 
     void fileMatch(const std::string& folder, DirectoryListing& listing, size_t index) override
     {
         ++m_count;
         if (m_rows) {
-            TSeekerRow row = formatSeekerRow(makeFileDetails(folder, listing, index));
-            m_out += row.Name;
-            m_out += '\t';
-            m_out += row.Size;
-            m_out += '\t';
-            m_out += row.Attributes;
-            m_out += '\t';
-            m_out += row.DateModified;
-            m_out += '\t';
-            m_out += row.Location;
+            const TSeekerRow row = formatSeekerRow(makeFileDetails(folder, listing, index));
+            m_out << row.Name << '\t' << row.Size << '\t' << row.Attributes << '\t' << row.DateModified << '\t'
+                  << row.Location;
         } else {
-            m_out += folder;
-            m_out += listing.name(index);
+            m_out << folder << listing.name(index);
         }
-        m_out += '\n';
-        if (m_out.size() >= 64 * 1024)
-            flush();
+        m_out.endLine();
     }
 
-    void flush()
-    {
-        if (!m_out.empty()) {
-            std::fwrite(m_out.data(), 1, m_out.size(), stdout);
-            m_out.clear();
-        }
-        std::fflush(stdout);
-    }
-
+    void flush() { m_out.flush(); }
     size_t count() const { return m_count; }
 
 private:
     bool m_rows;
-    std::atomic<bool>& m_aborted;
-    std::string m_out;
+    TLineOutput m_out;
     size_t m_count = 0;
 };
 
-void runSeek(const SeekOptions& opt)
+int runSeek(const SeekOptions& opt)
 {
     SeekerPageState page;
     page.fileName = opt.name;
@@ -230,43 +201,22 @@ void runSeek(const SeekOptions& opt)
     TSearchCriteria criteria;
     buildSeekerCriteria(page, criteria);
 
-    std::atomic<bool> aborted{false};
-    std::atomic<bool> finished{false};
-    // Ctrl+C is seen between entries, as the abort button is.
-    std::thread watcher([&] {
-        while (!finished.load()) {
-            if (interrupted()) {
-                aborted = true;
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    });
-    size_t count = 0;
-    try {
-        PrintingHandler handler(opt.rows, aborted);
-        SearchWalker walker(criteria, aborted, handler);
-        walker.runAll();
-        handler.flush();
-        count = handler.count();
-    } catch (...) {
-        finished = true;
-        watcher.join();
-        throw;
-    }
-    finished = true;
-    watcher.join();
+    // The walk polls the Ctrl+C request between entries, as the search
+    // thread polls the abort button.
+    watchInterrupt("Searching process Aborted!");
+    PrintingHandler handler(opt.rows);
+    SearchWalker walker(criteria, interruptFlag(), handler);
+    walker.runAll();
+    handler.flush();
 
-    if (aborted.load()) {
-        std::cerr << "Searching process Aborted!\n";
-        setExitStatus(1);
-    } else if (count > 0) {
+    if (interrupted())
+        return reportAborted();
+    if (handler.count() > 0) {
         std::cerr << "Searching process completed!\n";
-        setExitStatus(0);
-    } else {
-        std::cerr << "Searching process completed, There is no File/Folder Found with these Search Criteria!\n";
-        setExitStatus(1);
+        return kExitSuccess;
     }
+    std::cerr << "Searching process completed, There is no File/Folder Found with these Search Criteria!\n";
+    return kExitFailure;
 }
 
 const CommandRegistrar registrar([](CLI::App& app) {
@@ -297,7 +247,7 @@ const CommandRegistrar registrar([](CLI::App& app) {
     cmd->add_option("locations", opt->locations,
         "Search locations, one line of the Seeker's location box each (level prefixes such as 2> allowed)")
         ->required();
-    cmd->callback([opt] { runSeek(*opt); });
+    setAction(*cmd, [opt] { return runSeek(*opt); });
 });
 
 }  // namespace

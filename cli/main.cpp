@@ -1,11 +1,10 @@
 // korvala-cli: every engine operation of the program, without a window.
 
-#include "Command.h"
-
-#include <atomic>
-#include <csignal>
 #include <iostream>
 #include <vector>
+
+#include "Command.h"
+#include "CommandSupport.h"
 
 namespace korvala::cli {
 namespace {
@@ -17,12 +16,6 @@ std::vector<CommandSetup>& registry()
 }
 
 int g_exitStatus = 0;
-std::atomic<bool> g_interrupted{false};
-
-extern "C" void onInterrupt(int)
-{
-    g_interrupted.store(true);
-}
 
 }  // namespace
 
@@ -41,11 +34,6 @@ int exitStatus()
     return g_exitStatus;
 }
 
-bool interrupted()
-{
-    return g_interrupted.load();
-}
-
 }  // namespace korvala::cli
 
 int main(int argc, char** argv)
@@ -56,17 +44,19 @@ int main(int argc, char** argv)
     for (const auto& setup : registry())
         setup(app);
 
-    std::signal(SIGINT, onInterrupt);
+    installInterruptHandler();
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0)
             return app.exit(e);
         app.exit(e);
-        return 2;
+        return kExitUsage;
     } catch (const std::exception& e) {
+        // Commands turn their engines' errors into statuses; this is the
+        // last resort for anything else (memory exhausted, say).
         std::cerr << e.what() << '\n';
-        return 1;
+        return kExitFailure;
     }
     return exitStatus();
 }

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <stdexcept>
 
 #include <gtest/gtest.h>
@@ -154,18 +153,3 @@ int TestDialogs::showModal(QDialog& window)
 TestDialogs& testDialogs() { return g_dialogs; }
 TestShell& testShell() { return g_shell; }
 const std::string& testRoot() { return g_root; }
-
-std::string makeTempDir()
-{
-    std::string pattern = g_root + "/work-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("mkdtemp failed");
-    return pattern;
-}
-
-std::string makeFile(const std::string& folder, const std::string& name)
-{
-    const std::string path = folder + "/" + name;
-    std::ofstream(path) << "content of " << name;
-    return path;
-}

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "TempTree.h"
 #include "app/Dialogs.h"
 #include "app/ShellIntegration.h"
 
@@ -64,9 +65,6 @@ public:
 
 TestDialogs& testDialogs();
 TestShell& testShell();
-// The temporary folder that HOME and XDG_CONFIG_HOME point into.
+// The temporary folder that HOME and XDG_CONFIG_HOME point into. A test's
+// own files go in a korvala::test::TTempTree.
 const std::string& testRoot();
-// A fresh temporary folder for one test's files (under testRoot()).
-std::string makeTempDir();
-// Creates a file with some bytes; returns its path.
-std::string makeFile(const std::string& folder, const std::string& name);

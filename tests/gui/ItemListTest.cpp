@@ -42,10 +42,10 @@ protected:
     void SetUp() override
     {
         GuiFixture::SetUp();
-        folder = makeTempDir();
-        a = makeFile(folder, "alpha.txt");
-        b = makeFile(folder, "Beta.txt");
-        c = makeFile(folder, "gamma.bin");
+        folder = tree.root();
+        a = tree.file("alpha.txt", "content of alpha.txt");
+        b = tree.file("Beta.txt", "content of Beta.txt");
+        c = tree.file("gamma.bin", "content of gamma.bin");
     }
 
     void selectRows(TItemList* list, std::initializer_list<int> rows)
@@ -72,6 +72,7 @@ protected:
         return shown == 1;
     }
 
+    korvala::test::TTempTree tree;
     std::string folder, a, b, c;
 };
 

@@ -99,8 +99,9 @@ TEST(DesktopShellTest, FileManagerServiceReceivesTheItemUri)
 
 TEST(PropertiesWindowTest, ShowsNameFolderSizeAndPermissions)
 {
-    const std::string folder = makeTempDir();
-    const std::string path = makeFile(folder, "report.txt");  // "content of report.txt": 21 bytes
+    const korvala::test::TTempTree tree;
+    const std::string folder = tree.root();
+    const std::string path = tree.file("report.txt", "content of report.txt");  // 21 bytes
     TfrmProperties window(path);
     QStringList texts;
     for (QLabel* label : window.findChildren<QLabel*>())

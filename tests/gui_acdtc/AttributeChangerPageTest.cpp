@@ -36,7 +36,7 @@ protected:
         GuiFixture::SetUp();
         page = window->page<TAttributeChangerPage>();
         worker = window->worker("trdAC");
-        folder = makeTempDir();
+        folder = tree.root();
     }
 
     void TearDown() override
@@ -49,7 +49,7 @@ protected:
 
     std::string fileWith(const std::string& name, uint32_t bits)
     {
-        const std::string path = makeFile(folder, name);
+        const std::string path = tree.file(name, "content of " + name);
         made.push_back(path);
         EXPECT_FALSE(setFileAttributes(path, bits)) << path;
         EXPECT_EQ(getFileAttributes(path) & kFour, bits) << path;
@@ -71,6 +71,7 @@ protected:
 
     TAttributeChangerPage* page = nullptr;
     TBackgroundWorker* worker = nullptr;
+    korvala::test::TTempTree tree;
     std::string folder;
     std::vector<std::string> made;
 };

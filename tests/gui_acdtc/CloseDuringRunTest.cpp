@@ -20,8 +20,8 @@ using CloseDuringRunTest = GuiFixture;
 
 TEST_F(CloseDuringRunTest, ClosingAbortsBothPassesAndTouchesNothing)
 {
-    const std::string folder = makeTempDir();
-    const std::string file = makeFile(folder, "f.txt");
+    const korvala::test::TTempTree tree;
+    const std::string file = tree.file("f.txt", "content of f.txt");
     const timespec stamp{1547114403, 0};  // 2019-01-10 10:00:03 UTC
     ASSERT_FALSE(writeFileTimes(file, stamp, stamp, stamp));
     ASSERT_FALSE(setFileAttributes(file, 0));

@@ -88,7 +88,7 @@ protected:
         GuiFixture::SetUp();
         page = window->page<TDateTimeChangerPage>();
         window->ToolsSelect(window->toolButton(1));
-        folder = makeTempDir();
+        folder = tree.root();
     }
 
     void TearDown() override
@@ -108,7 +108,7 @@ protected:
     // Berlin is the next day.
     std::string fileWithTimes(const std::string& name)
     {
-        const std::string path = makeFile(folder, name);
+        const std::string path = tree.file(name, "content of " + name);
         made.push_back(path);
         EXPECT_FALSE(writeFileTimes(path, created0, modified0, accessed0)) << path;
         return path;
@@ -133,6 +133,7 @@ protected:
 
     std::optional<std::string> oldZone;
     TDateTimeChangerPage* page = nullptr;
+    korvala::test::TTempTree tree;
     std::string folder;
     std::vector<std::string> made;
 };
@@ -200,7 +201,7 @@ TEST_F(DateTimeChangerPageTest, ControlsStartAsDescribed)
 
 TEST_F(DateTimeChangerPageTest, ClickingAnEntryShowsItsLocalTimes)
 {
-    const std::string path = makeFile(folder, "shown.txt");
+    const std::string path = tree.file("shown.txt", "content of shown.txt");
     // Summer in Berlin: local = UTC + 2.
     ASSERT_FALSE(writeFileTimes(path, utc(2014, 7, 28, 9, 41, 3, 900000000), utc(2015, 12, 31, 23, 0, 0),
         utc(2016, 2, 29, 0, 0, 59)));

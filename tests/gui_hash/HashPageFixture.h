@@ -68,7 +68,7 @@ protected:
         ASSERT_NE(page, nullptr);
         click(window->findToolButton(QStringLiteral("Hash")));
         ASSERT_EQ(window->activePage(), page);
-        folder = makeTempDir();
+        folder = tree.root();
     }
 
     void TearDown() override
@@ -117,5 +117,6 @@ protected:
 
     HashDialogs dialogs_;
     THashPage* page = nullptr;
+    korvala::test::TTempTree tree;
     std::string folder;
 };

@@ -28,7 +28,10 @@ const QString kNothing =
     QStringLiteral("Searching process completed, There is no File/Folder Found with these Search Criteria!");
 }  // namespace
 
-class SeekerPageTest : public SeekerFixture {};
+class SeekerPageTest : public SeekerFixture {
+protected:
+    korvala::test::TTempTree tree;
+};
 
 TEST_F(SeekerPageTest, StartsInTheInitialState)
 {
@@ -96,7 +99,7 @@ TEST_F(SeekerPageTest, StartsInTheInitialState)
 
 TEST_F(SeekerPageTest, NameMaskSearchFillsTheGridWithTheRowCells)
 {
-    const std::string root = makeTempDir();
+    const std::string root = tree.root();
     const std::string sub = makeDir(root, "sub");
     const korvala::TDateTime midnight = encodeDate(2020, 12, 1);
     const korvala::TDateTime afternoon = encodeDate(2021, 1, 5) + encodeTime(13, 45, 10, 0);
@@ -127,7 +130,7 @@ TEST_F(SeekerPageTest, NameMaskSearchFillsTheGridWithTheRowCells)
 // Each case sets some controls on a fresh page and names the files found.
 TEST_F(SeekerPageTest, OptionsOfTheThreeTabsChooseTheRows)
 {
-    const std::string root = makeTempDir();
+    const std::string root = tree.root();
     const std::string sub = makeDir(root, "sub");
     const korvala::TDateTime old = encodeDate(2019, 6, 1) + encodeTime(9, 0, 0, 0);
     const korvala::TDateTime recent = encodeDate(2024, 6, 1) + encodeTime(15, 0, 0, 0);
@@ -243,7 +246,7 @@ TEST_F(SeekerPageTest, OptionsOfTheThreeTabsChooseTheRows)
 
 TEST_F(SeekerPageTest, FoldersShowFolderAndTheDirectoryLetter)
 {
-    const std::string root = makeTempDir();
+    const std::string root = tree.root();
     makeDir(root, "inner");
     page->Directory->setCheckState(Qt::Checked);
     setLocations({root});
@@ -257,7 +260,7 @@ TEST_F(SeekerPageTest, FoldersShowFolderAndTheDirectoryLetter)
 
 TEST_F(SeekerPageTest, NothingFoundAndUnusableLocationLines)
 {
-    const std::string root = makeTempDir();
+    const std::string root = tree.root();
     const std::string file = writeFile(root, "a.txt", 10);
     writeFile(root, "b.txt", 10);
 
@@ -283,7 +286,7 @@ TEST_F(SeekerPageTest, NothingFoundAndUnusableLocationLines)
 
 TEST_F(SeekerPageTest, HeaderClicksSortByTheColumnsKind)
 {
-    const std::string root = makeTempDir();
+    const std::string root = tree.root();
     // Sizes 9 KB and 10 KB (text order would put "10" first); dates whose text
     // order differs from their time order; names differing in case.
     writeFile(root, "b.dat", 9 * 1024, 0, encodeDate(2021, 1, 5));
@@ -339,7 +342,7 @@ TEST_F(SeekerPageTest, ClearEmptiesTheLocationsAndCheckBoxesSwitchTheirPickers)
 
 TEST_F(SeekerPageTest, OpenAndOpenFileLocationOfTheSelectedRow)
 {
-    const std::string root = makeTempDir();
+    const std::string root = tree.root();
     writeFile(root, "only.txt", 10);
     setLocations({root});
     search();
@@ -386,7 +389,7 @@ TEST_F(SeekerPageTest, OpenAndOpenFileLocationOfTheSelectedRow)
 
 TEST_F(SeekerPageTest, EnterSearchesButMakesANewLineInTheLocationBox)
 {
-    const std::string root = makeTempDir();
+    const std::string root = tree.root();
     writeFile(root, "one.txt", 10);
     setLocations({root});
 

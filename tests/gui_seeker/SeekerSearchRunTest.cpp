@@ -28,7 +28,7 @@ protected:
     // Ten files with distinct sizes; the search stops at the third match.
     std::string slowTree()
     {
-        const std::string root = makeTempDir();
+        const std::string root = tree.root();
         for (int i = 0; i < 10; ++i)
             writeFile(root, numberedName("f", i, ".dat"), static_cast<size_t>((10 - i) * 2048));
         setLocations({root});
@@ -45,6 +45,8 @@ protected:
         QTRY_COMPARE_WITH_TIMEOUT(rows(), 2, 5000);
         EXPECT_TRUE(page->FSeek->Busy());
     }
+
+    korvala::test::TTempTree tree;
 };
 
 TEST_F(SeekerSearchRunTest, SortingWhileSearchingWarnsAndKeepsTheOrder)
@@ -117,7 +119,7 @@ TEST_F(SeekerSearchRunTest, ClosingTheWindowStopsTheSearchWithoutAMessage)
 
 TEST_F(SeekerSearchRunTest, TheTotalFollowsTheFoldersWhileSearching)
 {
-    const std::string root = makeTempDir();
+    const std::string root = tree.root();
     for (int d = 0; d < 3; ++d) {
         const std::string folder = makeDir(root, numberedName("d", d));
         for (int i = 0; i < 2; ++i)

@@ -10,7 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "TestFiles.h"
+#include "Files.h"
+#include "HexText.h"
+#include "Process.h"
+#include "TempTree.h"
 #include "hash/CpuDispatch.h"
 #include "hash/DigestContext.h"
 #include "hash/DigestCores.h"
@@ -19,7 +22,7 @@
 using korvala::HashAlgorithm;
 using korvala::test::haveProgram;
 using korvala::test::runProcess;
-using korvala::test::TempDir;
+using korvala::test::TTempTree;
 using korvala::test::toUpper;
 
 namespace {
@@ -42,10 +45,10 @@ class ReferenceFiles : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        s_dir = new TempDir();
+        s_dir = new TTempTree();
         for (std::size_t n : interestingLengths()) {
             const std::string data = korvala::test::randomBytes(n, static_cast<std::uint32_t>(n * 2654435761u + 7));
-            s_files.push_back({s_dir->write("len-" + std::to_string(n), data), data});
+            s_files.push_back({s_dir->file("len-" + std::to_string(n), data), data});
         }
     }
     static void TearDownTestSuite()
@@ -59,11 +62,11 @@ protected:
         std::string path;
         std::string data;
     };
-    static TempDir* s_dir;
+    static TTempTree* s_dir;
     static std::vector<File> s_files;
 };
 
-TempDir* ReferenceFiles::s_dir = nullptr;
+TTempTree* ReferenceFiles::s_dir = nullptr;
 std::vector<ReferenceFiles::File> ReferenceFiles::s_files;
 
 // Runs `argv` + every file path and reads "digest<space>[*]path" lines.

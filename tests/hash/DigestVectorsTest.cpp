@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "TestFiles.h"
+#include "HexText.h"
 #include "hash/CRC32.h"
 #include "hash/CpuDispatch.h"
 #include "hash/DigestContext.h"

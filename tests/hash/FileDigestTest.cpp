@@ -12,7 +12,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "TestFiles.h"
+#include "Files.h"
+#include "Process.h"
+#include "TempTree.h"
 #include "hash/CpuDispatch.h"
 #include "hash/DigestContext.h"
 #include "hash/FileDigests.h"
@@ -21,7 +23,7 @@
 #include "platform/KorvalaError.h"
 
 using korvala::HashAlgorithm;
-using korvala::test::TempDir;
+using korvala::test::TTempTree;
 
 namespace {
 
@@ -62,10 +64,10 @@ const NamedFunction kFileFunctions[] = {
 // Small files through every public entry.
 TEST(FileDigests, EveryEntryHashesTheWholeFile)
 {
-    TempDir dir;
+    TTempTree dir;
     for (std::size_t size : {0u, 1u, 1024u, 1025u, 2049u}) {
         const std::string data = korvala::test::randomBytes(size, static_cast<std::uint32_t>(size) + 1);
-        const std::string path = dir.write(std::string("f").append(std::to_string(size)), data);
+        const std::string path = dir.file(std::string("f").append(std::to_string(size)), data);
         const std::string context = path + " (" + std::to_string(size) + " bytes)";
 
         EXPECT_EQ(korvala::HexDigits(8, korvala::CRC32File(path)), digestOf(HashAlgorithm::haCRC32, data)) << context;
@@ -98,10 +100,10 @@ TEST(FileDigests, EveryEntryHashesTheWholeFile)
 // hashing on the other), on the accelerated and the portable kernels.
 TEST(FileDigests, LargeFileOnTheTwoThreadReader)
 {
-    TempDir dir;
+    TTempTree dir;
     const std::size_t size = static_cast<std::size_t>(korvala::kParallelDigestMinSize) + (1u << 20) + 13u;
     const std::string data = korvala::test::randomBytes(size, 77);
-    const std::string path = dir.write("large.bin", data);
+    const std::string path = dir.file("large.bin", data);
     korvala::HashAlgorithmSet all;
     all.set();
     const auto result = korvala::digestFile(path, all);
@@ -120,8 +122,8 @@ TEST(FileDigests, LargeFileOnTheTwoThreadReader)
 
 TEST(FileDigests, EmptyFileAndTigerPrefixes)
 {
-    TempDir dir;
-    const std::string empty = dir.write("empty", "");
+    TTempTree dir;
+    const std::string empty = dir.file("empty", "");
     EXPECT_EQ(korvala::HashFileByAlgorithm(HashAlgorithm::haCRC32, empty), "00000000");
     EXPECT_EQ(korvala::HashFileByAlgorithm(HashAlgorithm::haTiger192, empty),
               "24F0130C63AC933216166E76B1BB925FF373DE2D49584E7A");
@@ -129,7 +131,7 @@ TEST(FileDigests, EmptyFileAndTigerPrefixes)
               "24F0130C63AC933216166E76B1BB925FF373DE2D");
     EXPECT_EQ(korvala::HashFileByAlgorithm(HashAlgorithm::haTiger128, empty), "24F0130C63AC933216166E76B1BB925F");
 
-    const std::string some = dir.write("some", korvala::test::randomBytes(5000, 5));
+    const std::string some = dir.file("some", korvala::test::randomBytes(5000, 5));
     const std::string t192 = korvala::HashFileByAlgorithm(HashAlgorithm::haTiger192, some);
     EXPECT_EQ(korvala::HashFileByAlgorithm(HashAlgorithm::haTiger160, some), t192.substr(0, 40));
     EXPECT_EQ(korvala::HashFileByAlgorithm(HashAlgorithm::haTiger128, some), t192.substr(0, 32));
@@ -139,7 +141,7 @@ TEST(FileDigests, EmptyFileAndTigerPrefixes)
 // the full path; only MD5's text begins with "TFileStreamW: ".
 TEST(FileDigests, MissingFileErrors)
 {
-    TempDir dir;
+    TTempTree dir;
     const std::string missing = dir.path() + "/no such file.bin";
     EXPECT_EQ(korvala::CRC32File(missing), 0u);
     EXPECT_EQ(korvala::HashFileByAlgorithm(HashAlgorithm::haCRC32, missing), "00000000");
@@ -162,7 +164,7 @@ TEST(FileDigests, MissingFileErrors)
 // The path in the message is the expanded one: absolute, "." and ".." resolved.
 TEST(FileDigests, ErrorNamesTheExpandedPath)
 {
-    TempDir dir;
+    TTempTree dir;
     std::filesystem::create_directory(dir.path() + "/sub");
     const auto saved = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
@@ -174,7 +176,7 @@ TEST(FileDigests, ErrorNamesTheExpandedPath)
 
 TEST(FileDigests, FolderIsNotAFile)
 {
-    TempDir dir;
+    TTempTree dir;
     EXPECT_EQ(korvala::CRC32File(dir.path()), 0u);
     EXPECT_EQ(errorOf([&] { korvala::HashFileByAlgorithm(HashAlgorithm::haSHA256, dir.path()); }),
               "Cannot open file \"" + dir.path() + "\". Is a directory");
@@ -182,23 +184,32 @@ TEST(FileDigests, FolderIsNotAFile)
               "TFileStreamW: Cannot open file \"" + dir.path() + "\". Is a directory");
 }
 
+// Root reads files whatever their permissions; run as root, the test asks as
+// an ordinary user who owns the file.
 TEST(FileDigests, UnreadableFileForNonRoot)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root reads files whatever their permissions";
-    TempDir dir;
-    const std::string path = dir.write("locked", "secret");
-    ::chmod(path.c_str(), 0);
-    EXPECT_EQ(korvala::CRC32File(path), 0u);
-    EXPECT_EQ(errorOf([&] { korvala::HashFileByAlgorithm(HashAlgorithm::haMD4, path); }),
-              "Cannot open file \"" + path + "\". Permission denied");
+    TTempTree dir;
+    const std::string path = dir.file("locked", "secret", 0);
+    const auto ask = [&] {
+        return std::to_string(korvala::CRC32File(path)) + "|"
+            + errorOf([&] { korvala::HashFileByAlgorithm(HashAlgorithm::haMD4, path); });
+    };
+    std::string answer;
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0) << dir.path();
+        ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0) << path;
+        answer = korvala::test::runAsNobody(ask);
+    } else {
+        answer = ask();
+    }
+    EXPECT_EQ(answer, "0|Cannot open file \"" + path + "\". Permission denied");
 }
 
 // There are no sharing modes here that refuse readers of a file another
 // process writes: every algorithm reads it, with what is written so far.
 TEST(FileDigests, FileOpenForWritingIsRead)
 {
-    TempDir dir;
+    TTempTree dir;
     const std::string path = dir.path() + "/growing.log";
     const int writer = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     ASSERT_GE(writer, 0) << std::strerror(errno);
@@ -213,9 +224,9 @@ TEST(FileDigests, FileOpenForWritingIsRead)
 // A name that is not valid UTF-8 survives the UTF-16 path of MD5File.
 TEST(FileDigests, NamesThatAreNotUtf8)
 {
-    TempDir dir;
+    TTempTree dir;
     const std::string data = "contents";
-    const std::string path = dir.write(std::string("bad-\xFF\xC3(-\xED\xA0\x80-ok-\xC3\xA9"), data);
+    const std::string path = dir.file(std::string("bad-\xFF\xC3(-\xED\xA0\x80-ok-\xC3\xA9"), data);
     const std::u16string wide = korvala::pathToUtf16(path);
     EXPECT_EQ(korvala::utf16ToPath(wide), path);
     std::string md5;
@@ -241,7 +252,7 @@ TEST(FileDigests, NamesThatAreNotUtf8)
 
 TEST(FileStreamW, CreateWriteReadSeek)
 {
-    TempDir dir;
+    TTempTree dir;
     const std::string path = dir.path() + "/stream.bin";
     {
         korvala::TFileStreamW out(korvala::pathToUtf16(path), korvala::fmCreate);

@@ -1,18 +1,20 @@
 // korvala-cli hash, verify and compare, run as real processes.
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "TestFiles.h"
+#include "Files.h"
+#include "Process.h"
+#include "TempTree.h"
 #include "hash/DigestContext.h"
 #include "tools/hash/HashReport.h"
 
 using korvala::HashAlgorithm;
-using korvala::test::runProcess;
-using korvala::test::TempDir;
+using korvala::test::TTempTree;
 
 namespace {
 
@@ -21,18 +23,17 @@ std::string digestOf(HashAlgorithm a, const std::string& data)
     return korvala::digestOfBytes(a, data.data(), data.size());
 }
 
-korvala::test::ProcessResult cli(std::vector<std::string> args)
+korvala::test::ProcessResult cli(const std::vector<std::string>& args)
 {
-    args.insert(args.begin(), KORVALA_CLI_PATH);
-    return runProcess(args);
+    return korvala::test::runCli(args);
 }
 
 class HashCli : public ::testing::Test {
 protected:
-    TempDir dir;
+    TTempTree dir;
     std::string data = korvala::test::randomBytes(12345, 21);
-    std::string file = dir.write("data.bin", data);
-    std::string other = dir.write("other.bin", "other contents");
+    std::string file = dir.file("data.bin", data);
+    std::string other = dir.file("other.bin", "other contents");
 };
 
 }  // namespace
@@ -139,10 +140,21 @@ TEST_F(HashCli, CompareTwoFiles)
 TEST_F(HashCli, PortableKernelsGiveTheSameReport)
 {
     const auto accelerated = cli({"hash", "-a", "CRC32", "-a", "SHA-1", "-a", "SHA-256", file});
-    ::setenv("KORVALA_HASH_PORTABLE", "1", 1);
-    const auto portable = cli({"hash", "-a", "CRC32", "-a", "SHA-1", "-a", "SHA-256", file});
-    ::unsetenv("KORVALA_HASH_PORTABLE");
+    const auto portable = korvala::test::runCli({"hash", "-a", "CRC32", "-a", "SHA-1", "-a", "SHA-256", file},
+        {.env = {"KORVALA_HASH_PORTABLE=1"}});
     EXPECT_EQ(portable.exitCode, 0);
     EXPECT_EQ(portable.out, accelerated.out);
     EXPECT_NE(portable.out.find(digestOf(HashAlgorithm::haSHA256, data)), std::string::npos);
+}
+
+// As root every file is readable; an ordinary user's report stops at the first
+// digest that needs the unreadable file (CRC32 writes 00000000 and goes on).
+TEST_F(HashCli, UnreadableFileForAnOrdinaryUser)
+{
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0) << dir.path();
+    const std::string secret = dir.file("secret.bin", "secret", 0600);
+    const auto r = korvala::test::runCli({"hash", "-a", "CRC32", "-a", "MD5", secret, other}, {.unprivileged = true});
+    EXPECT_EQ(r.exitCode, 1) << korvala::test::describe(r);
+    EXPECT_EQ(r.out, "Filename   : " + secret + "\nCRC32      : 00000000\n");
+    EXPECT_EQ(r.err, "TFileStreamW: Cannot open file \"" + secret + "\". Permission denied\n");
 }

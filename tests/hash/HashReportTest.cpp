@@ -5,14 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "TestFiles.h"
+#include "Files.h"
+#include "TempTree.h"
 #include "tools/hash/ChecksumCheck.h"
 #include "hash/DigestContext.h"
 #include "tools/hash/HashReport.h"
 #include "platform/KorvalaError.h"
 
 using korvala::HashAlgorithm;
-using korvala::test::TempDir;
+using korvala::test::TTempTree;
 
 namespace {
 
@@ -45,11 +46,11 @@ korvala::HashReportCallbacks callbacksFor(Recorder& r, std::vector<int> ticked, 
 
 class HashReport : public ::testing::Test {
 protected:
-    TempDir dir;
+    TTempTree dir;
     std::string dataA = korvala::test::randomBytes(4000, 11);
     std::string dataB = korvala::test::randomBytes(70000, 12);
-    std::string fileA = dir.write("Alpha.BIN", dataA);
-    std::string fileB = dir.write("beta.bin", dataB);
+    std::string fileA = dir.file("Alpha.BIN", dataA);
+    std::string fileB = dir.file("beta.bin", dataB);
 };
 
 }  // namespace
@@ -193,7 +194,7 @@ TEST_F(HashReport, ComparerDigestsAndVerdicts)
 
     std::string changed = dataB;
     changed.back() = static_cast<char>(changed.back() ^ 1);
-    const std::string fileC = dir.write("changed.bin", changed);
+    const std::string fileC = dir.file("changed.bin", changed);
     auto differ = korvala::CompareFileChecksums(fileB, fileC, HashAlgorithm::haTiger128);
     ASSERT_TRUE(differ.has_value());
     EXPECT_EQ(differ->firstDigest.size(), 32u);

@@ -8,7 +8,7 @@
 
 #include <sys/stat.h>
 
-#include "TestFiles.h"
+#include "TempTree.h"
 #include "hash/CRC32.h"
 #include "hash/FileStreamW.h"
 #include "hash/Hashes.h"
@@ -32,7 +32,7 @@ std::string errorOf(F&& f)
 
 TEST(SpecialFileDigests, FifosAndDevicesAreOpenErrors)
 {
-    test::TempDir dir;
+    test::TTempTree dir;
     const std::string fifo = dir.path() + "/pipe";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     for (const std::string& path : {fifo, std::string("/dev/zero")}) {

@@ -8,7 +8,8 @@
 #include "platform/FileAttributes.h"
 #include "platform/FileTimes.h"
 #include "platform/NtTime.h"
-#include "TempFolder.h"
+#include "Files.h"
+#include "TempTree.h"
 
 namespace korvala {
 namespace {
@@ -154,7 +155,7 @@ TEST(NtTime, ConvertsBothWaysToTheHundredNanoseconds)
 // Values that servers left on real files are read through the same paths the tools use.
 TEST(DosAttribOnDisk, ForeignValuesAreReadAndGarbageIsIgnored)
 {
-    test::TempFolder tmp;
+    test::TTempTree tmp;
     const std::string v5 = tmp.file("v5.txt");
     test::setRawXattr(v5, "user.DOSATTRIB", fromHex("00000500050000001100000026000000f6e5d4c3b2a1d901"));
     EXPECT_EQ(getFileAttributes(v5), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
@@ -184,7 +185,7 @@ TEST(DosAttribOnDisk, ForeignValuesAreReadAndGarbageIsIgnored)
 
 TEST(DosAttribOnDisk, RewritingKeepsTheCreationTimeOfAForeignRecord)
 {
-    test::TempFolder tmp;
+    test::TTempTree tmp;
     const std::string path = tmp.file("a.txt");
     test::setRawXattr(path, "user.DOSATTRIB", fromHex("00000500050000001100000020000000f6e5d4c3b2a1d901"));
     ASSERT_FALSE(setFileAttributes(path, FILE_ATTRIBUTE_HIDDEN));

@@ -10,7 +10,9 @@
 #include <unistd.h>
 
 #include "platform/DosAttrib.h"
-#include "TempFolder.h"
+#include "Files.h"
+#include "Process.h"
+#include "TempTree.h"
 
 namespace korvala {
 namespace {
@@ -24,7 +26,7 @@ mode_t modeOf(const std::string& path)
 
 class FileAttributes : public ::testing::Test {
 protected:
-    test::TempFolder tmp;
+    test::TTempTree tmp;
 };
 
 TEST_F(FileAttributes, EachStoredBitRoundTripsOnFilesAndFolders)
@@ -205,13 +207,22 @@ TEST_F(FileAttributes, FileSystemWithoutAttributesReportsTheError)
 
 TEST_F(FileAttributes, FolderWithoutWritePermissionReportsTheError)
 {
-    // A folder without write permission refuses the attribute to anyone but root.
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes attributes of folders without write permission";
-    const std::string dir = tmp.folder("locked");
-    ASSERT_EQ(::chmod(dir.c_str(), 0555), 0);
-    EXPECT_EQ(setFileAttributes(dir, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN),
-        std::make_error_code(std::errc::permission_denied));
+    // A folder without write permission refuses the attribute to anyone but
+    // root; run as root, the test asks as an ordinary user who owns the folder.
+    const std::string dir = tmp.folder("locked", 0555);
+    const auto ask = [&] {
+        const std::error_code ec = setFileAttributes(dir, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN);
+        return ec == std::errc::permission_denied ? std::string("refused") : "not refused: " + ec.message();
+    };
+    std::string answer;
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chmod(tmp.path().c_str(), 0755), 0) << tmp.path();
+        ASSERT_EQ(::chown(dir.c_str(), 65534, 65534), 0) << dir;
+        answer = test::runAsNobody(ask);
+    } else {
+        answer = ask();
+    }
+    EXPECT_EQ(answer, "refused") << dir;
 }
 
 }  // namespace

@@ -21,7 +21,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include "TempFolder.h"
+#include "TempTree.h"
 
 namespace korvala {
 namespace {
@@ -55,7 +55,7 @@ std::vector<std::string> namesIn(const std::string& folder)
 
 class FileTest : public ::testing::Test {
 protected:
-    test::TempFolder tmp;
+    test::TTempTree tmp;
 };
 
 TEST_F(FileTest, ContentReadingOpensRegularFilesOnlyAndNeverWaits)

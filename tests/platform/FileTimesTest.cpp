@@ -12,7 +12,8 @@
 #include "platform/DosAttrib.h"
 #include "platform/FileAttributes.h"
 #include "platform/NtTime.h"
-#include "TempFolder.h"
+#include "Files.h"
+#include "TempTree.h"
 
 namespace korvala {
 namespace {
@@ -27,7 +28,7 @@ namespace {
 
 class FileTimesTest : public ::testing::Test {
 protected:
-    test::TempFolder tmp;
+    test::TTempTree tmp;
 };
 
 TEST_F(FileTimesTest, ModifiedAndAccessedRoundTripToTheNanosecond)

@@ -18,15 +18,14 @@
 #include "platform/FileAttributes.h"
 #include "platform/FileTimes.h"
 #include "platform/NtTime.h"
-#include "TempFolder.h"
+#include "Files.h"
+#include "Process.h"
+#include "TempTree.h"
 
 namespace korvala {
 namespace {
 
-bool haveProgram(const char* name)
-{
-    return runConsoleCommand(std::string("command -v ") + name + " >/dev/null && echo yes", "") == "yes\n";
-}
+using test::haveProgram;
 
 uint32_t ntfsAttrib(const std::string& path)
 {
@@ -68,7 +67,7 @@ protected:
 
     std::string onVolume(const std::string& name) const { return m_mount + "/" + name; }
 
-    test::TempFolder tmp;
+    test::TTempTree tmp;
     std::string m_image;
     std::string m_mount;
     bool m_mounted = false;

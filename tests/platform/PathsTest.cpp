@@ -9,7 +9,7 @@
 
 #include <unistd.h>
 
-#include "TempFolder.h"
+#include "TempTree.h"
 
 namespace korvala {
 namespace {
@@ -26,7 +26,7 @@ void inFolder(const std::string& folder, Body body)
 
 TEST(AbsolutePath, ResolvesNamesAndKeepsAFolderSlash)
 {
-    test::TempFolder tmp;
+    test::TTempTree tmp;
     const std::string cwd = tmp.path();
     struct Case {
         const char* path;
@@ -60,7 +60,7 @@ TEST(AbsolutePath, ResolvesNamesAndKeepsAFolderSlash)
 // user can type gives the same text as then.
 TEST(AbsolutePath, AgreesWithTheStandardExpansion)
 {
-    test::TempFolder tmp;
+    test::TTempTree tmp;
     const char* paths[] = {"/tmp/x/", "x/y/", "x/./y", "x/../../y", "/a/b/../../..", "./", "x//y", "/x/y/.."};
     inFolder(tmp.path(), [&] {
         for (const char* p : paths)

@@ -5,7 +5,7 @@
 
 #include <cerrno>
 
-#include "TempFolder.h"
+#include "TempTree.h"
 #include "platform/ConsoleCommand.h"
 #include "platform/SystemError.h"
 #include "platform/SystemStatus.h"
@@ -15,7 +15,7 @@ namespace {
 
 TEST(StatusCodes, ConsoleCommandSaysWhyItDidNotRun)
 {
-    test::TempFolder tmp;
+    test::TTempTree tmp;
     std::string output = "stale";
     EXPECT_EQ(runConsoleCommand("echo never", tmp.path() + "/missing", output), systemError(ENOENT));
     EXPECT_EQ(output, "");

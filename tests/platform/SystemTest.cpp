@@ -15,7 +15,7 @@
 #include "platform/ConsoleCommand.h"
 #include "platform/LibraryCache.h"
 #include "platform/SystemStatus.h"
-#include "TempFolder.h"
+#include "TempTree.h"
 
 namespace korvala {
 namespace {
@@ -85,7 +85,7 @@ TEST(ConsoleCommand, CommandGetsDefaultSignals)
 
 TEST(ConsoleCommand, RunsInTheWorkingFolder)
 {
-    test::TempFolder tmp;
+    test::TTempTree tmp;
     EXPECT_EQ(runConsoleCommand("pwd", tmp.path()), tmp.path() + "\n");
     EXPECT_EQ(runConsoleCommand("echo never", tmp.path() + "/missing"), "");
 }

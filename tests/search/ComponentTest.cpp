@@ -13,13 +13,13 @@
 
 #include <gtest/gtest.h>
 
-#include "SearchTestSupport.h"
+#include "TempTree.h"
 #include "search/component/FindFileComponent.h"
 
 namespace korvala {
 namespace {
 
-using test::TempTree;
+using test::TTempTree;
 
 QCoreApplication& app()
 {
@@ -46,11 +46,11 @@ protected:
     void SetUp() override
     {
         app();
-        t.dir("one");
-        t.dir("two");
+        t.folder("one");
+        t.folder("two");
         for (int i = 0; i < 300; ++i) {
-            t.file("one/f" + std::to_string(i) + ".txt");
-            t.file("two/g" + std::to_string(i) + ".txt");
+            t.file("one/f" + std::to_string(i) + ".txt", "x");
+            t.file("two/g" + std::to_string(i) + ".txt", "x");
         }
     }
     // Connects a component to a log of its events as seen on the window's thread.
@@ -69,7 +69,7 @@ protected:
             log.push_back(f.Aborted() ? "finish aborted" : "finish");
         });
     }
-    TempTree t;
+    TTempTree t;
     std::vector<std::string> log;
     std::vector<std::string> paths;
     int batches = 0;

@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "SearchTestSupport.h"
+#include "TempTree.h"
 #include "search/FindFileW.h"
 #include "platform/File.h"
 #include "platform/TextFold.h"
@@ -18,7 +18,7 @@
 namespace korvala {
 namespace {
 
-using test::TempTree;
+using test::TTempTree;
 
 class ContentTest : public ::testing::Test {
 protected:
@@ -32,7 +32,7 @@ protected:
         c.setOptions(options);
         return c.Matches(tree.path("f"));
     }
-    TempTree tree;
+    TTempTree tree;
 };
 
 std::string utf16(const std::u16string& s, bool bigEndian, bool bom = true)

@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "SearchTestSupport.h"
+#include "TempTree.h"
 #include "platform/DirectoryListing.h"
 #include "platform/FileAttributes.h"
 #include "platform/FileTimes.h"
@@ -21,7 +21,7 @@
 namespace korvala {
 namespace {
 
-using test::TempTree;
+using test::TTempTree;
 
 TEST(ListingMask, Rules)
 {
@@ -61,9 +61,9 @@ std::vector<std::string> readdirOrder(const std::string& path)
 
 TEST(DirectoryListing, OrderIsListingOrderMaskByMask)
 {
-    TempTree t;
+    TTempTree t;
     for (const char* n : {"a.txt", "b.TXT", "ab", "c.log", "a.log", "zz.txt", "README"})
-        t.file(n);
+        t.file(n, "x");
     DirectoryListing l;
     ASSERT_FALSE(l.open(AT_FDCWD, t.root()));
     std::vector<std::string> listed;
@@ -88,17 +88,17 @@ TEST(DirectoryListing, OrderIsListingOrderMaskByMask)
 
 TEST(DirectoryListing, AttributesAndTimesAgreeWithThePlatform)
 {
-    TempTree t;
+    TTempTree t;
     t.file("plain", "12345");
-    t.file(".dotfile");
-    t.file("readonly");
+    t.file(".dotfile", "x");
+    t.file("readonly", "x");
     ::chmod(t.path("readonly").c_str(), 0444);
-    t.file("hidden");
+    t.file("hidden", "x");
     ASSERT_FALSE(setFileAttributes(t.path("hidden"), FILE_ATTRIBUTE_HIDDEN));
-    t.file("system");
+    t.file("system", "x");
     ASSERT_FALSE(setFileAttributes(t.path("system"), FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE));
-    t.dir("folder");
-    t.dir("sysfolder");
+    t.folder("folder");
+    t.folder("sysfolder");
     ASSERT_FALSE(setFileAttributes(t.path("sysfolder"), FILE_ATTRIBUTE_SYSTEM));
     ASSERT_EQ(::symlink("folder", t.path("folderlink").c_str()), 0);
     ASSERT_EQ(::symlink("plain", t.path("filelink").c_str()), 0);
@@ -110,7 +110,7 @@ TEST(DirectoryListing, AttributesAndTimesAgreeWithThePlatform)
         ::close(fd);
     }
     // A stored value longer than usual is read in full, as the platform reads it.
-    t.file("longvalue");
+    t.file("longvalue", "x");
     const std::string longHex = "0x" + std::string(150, '0') + "2";
     ASSERT_EQ(::setxattr(t.path("longvalue").c_str(), "user.DOSATTRIB", longHex.c_str(), longHex.size() + 1, 0), 0);
     ASSERT_FALSE(writeFileTimes(t.path("plain"), timespec{1000000000, 5}, timespec{1200000000, 0}, std::nullopt));
@@ -151,9 +151,9 @@ TEST(DirectoryListing, AttributesAndTimesAgreeWithThePlatform)
 
 TEST(DirectoryListing, MissingFolderIsEmptyAndLinksAreNotFollowed)
 {
-    TempTree t;
-    t.dir("real");
-    t.file("real/inside");
+    TTempTree t;
+    t.folder("real");
+    t.file("real/inside", "x");
     ASSERT_EQ(::symlink("real", t.path("link").c_str()), 0);
     DirectoryListing l;
     EXPECT_TRUE(l.open(AT_FDCWD, t.path("missing")));

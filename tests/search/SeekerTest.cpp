@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "SearchTestSupport.h"
+#include "TempTree.h"
 #include "platform/DateTime.h"
 #include "platform/FileAttributes.h"
 #include "search/FindFileW.h"
@@ -40,8 +40,8 @@ TEST(SeekerRow, Cells)
 
 TEST(SeekerCriteria, InitialPageAndMapping)
 {
-    test::TempTree t;
-    t.dir("real");
+    test::TTempTree t;
+    t.folder("real");
     SeekerPageState page;
     TSearchCriteria c;
     page.locations = {t.path("real"), t.path("missing"), t.path("real") + "/", "2>" + t.path("real"), ""};

@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "SearchTestSupport.h"
+#include "TempTree.h"
 #include "platform/DirectoryListing.h"
 #include "platform/FileAttributes.h"
 #include "search/FindFileW.h"
@@ -21,7 +21,7 @@
 namespace korvala {
 namespace {
 
-using test::TempTree;
+using test::TTempTree;
 
 // Records the walk as lines: "> folder" for each folder announced, the path
 // (relative to the tree) of each match.
@@ -66,16 +66,16 @@ protected:
     void SetUp() override
     {
         // root: a.txt b.log sub1/{c.txt, deep/d.txt} sub2/e.txt .hidden/f.txt
-        t.file("a.txt");
-        t.file("b.log");
-        t.dir("sub1");
-        t.file("sub1/c.txt");
-        t.dir("sub1/deep");
-        t.file("sub1/deep/d.txt");
-        t.dir("sub2");
-        t.file("sub2/e.txt");
-        t.dir(".hidden");
-        t.file(".hidden/f.txt");
+        t.file("a.txt", "x");
+        t.file("b.log", "x");
+        t.folder("sub1");
+        t.file("sub1/c.txt", "x");
+        t.folder("sub1/deep");
+        t.file("sub1/deep/d.txt", "x");
+        t.folder("sub2");
+        t.file("sub2/e.txt", "x");
+        t.folder(".hidden");
+        t.file(".hidden/f.txt", "x");
     }
     std::vector<std::string> run(TSearchCriteria& c, Recorder& r)
     {
@@ -101,7 +101,7 @@ protected:
                 out.emplace_back(l.name(i));
         return out;
     }
-    TempTree t;
+    TTempTree t;
 };
 
 TEST_F(WalkerTest, DepthFirstOwnFilesFirstHiddenFoldersNotEntered)
@@ -267,7 +267,7 @@ TEST(WalkerDeepTree, ThreeThousandLevels)
     // tmpfs when there is one: /tmp here discards every freed block, which makes
     // removing 3000 folders take many seconds.
     struct stat shm {};
-    TempTree t(::stat("/dev/shm", &shm) == 0 && S_ISDIR(shm.st_mode) ? "/dev/shm" : "/tmp");
+    TTempTree t(::stat("/dev/shm", &shm) == 0 && S_ISDIR(shm.st_mode) ? "/dev/shm" : "/tmp");
     const int depth = 3000;
     int fd = ::open(t.root().c_str(), O_RDONLY | O_DIRECTORY);
     ASSERT_GE(fd, 0);
@@ -288,8 +288,8 @@ TEST(WalkerDeepTree, ThreeThousandLevels)
     ::close(fd);
 
     // A sibling after the chain proves the walk came back to the root.
-    t.dir("zz");
-    t.file("zz/after.txt");
+    t.folder("zz");
+    t.file("zz/after.txt", "x");
 
     for (size_t maxOpen : {size_t(64), size_t(3)}) {
         SearchWalker::setMaxOpenFoldersForTests(maxOpen);

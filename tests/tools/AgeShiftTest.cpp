@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
+#include "TimeTestSupport.h"
 #include "platform/KorvalaError.h"
 #include "tools/datetime/AgeShift.h"
 

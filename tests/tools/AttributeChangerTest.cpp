@@ -7,14 +7,15 @@
 
 #include <sys/stat.h>
 
-#include "TestSupport.h"
+#include "TempTree.h"
+#include "TimeTestSupport.h"
 #include "platform/FileAttributes.h"
 #include "tools/attributes/AttributeChanger.h"
 
 namespace korvala {
 namespace {
 
-using test::TempDir;
+using test::TTempTree;
 constexpr AttributeChoice S = AttributeChoice::acSet;
 constexpr AttributeChoice C = AttributeChoice::acClear;
 constexpr AttributeChoice K = AttributeChoice::acKeep;
@@ -58,7 +59,7 @@ TEST(AttributeLetters, FiveLettersInSeekerOrder)
 
 TEST(ApplyAttributeChoices, ClearReadOnlyAndSetHiddenIsOneWriteOfBothBits)
 {
-    TempDir dir;
+    TTempTree dir;
     const std::string file = dir.file("report.txt");
     ASSERT_FALSE(setFileAttributes(file, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
     ASSERT_EQ(getFileAttributes(file) & 0x27u, 0x21u);
@@ -78,7 +79,7 @@ TEST(ApplyAttributeChoices, ClearReadOnlyAndSetHiddenIsOneWriteOfBothBits)
 
 TEST(ApplyAttributeChoices, AnItemThatAlreadyHasTheChoicesIsNotWritten)
 {
-    TempDir dir;
+    TTempTree dir;
     const std::string file = dir.file("same.txt");
     ASSERT_FALSE(setFileAttributes(file, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
     const timespec before = changeTime(file);
@@ -95,7 +96,7 @@ TEST(ApplyAttributeChoices, AnItemThatAlreadyHasTheChoicesIsNotWritten)
 
 TEST(ApplyAttributeChoices, FolderKeepsItsDirectoryBit)
 {
-    TempDir dir;
+    TTempTree dir;
     const std::string folder = dir.folder("sub");
     AttributeChange change = ApplyAttributeChoices(folder, S, S, S, S);
     EXPECT_TRUE(change.written);
@@ -111,7 +112,7 @@ TEST(ApplyAttributeChoices, FolderKeepsItsDirectoryBit)
 
 TEST(ApplyAttributeChoices, MissingPathIsPassedOverWithoutWriting)
 {
-    TempDir dir;
+    TTempTree dir;
     const std::string gone = dir.path() + "/gone.txt";
     const AttributeChange change = ApplyAttributeChoices(gone, C, C, C, C);
     EXPECT_EQ(change.before, INVALID_FILE_ATTRIBUTES);

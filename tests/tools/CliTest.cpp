@@ -1,10 +1,14 @@
 // korvala-cli attrib and times: output formats, changes made through them,
 // exit statuses and messages.
 
-#include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 
+#include <gtest/gtest.h>
+
+#include "Process.h"
+#include "TempTree.h"
 #include "TimeTestSupport.h"
 #include "platform/FileAttributes.h"
 
@@ -13,15 +17,14 @@ namespace {
 
 using namespace test;
 
-ProcessResult cli(std::vector<std::string> args)
+ProcessResult cli(const std::vector<std::string>& args)
 {
-    args.insert(args.begin(), KORVALA_CLI_PATH);
-    return runProcess(args, {"TZ=UTC"});
+    return runCli(args, {.env = {"TZ=UTC"}});
 }
 
 TEST(CliAttrib, PrintsTheFiveLettersAndThePath)
 {
-    TempDir dir;
+    TTempTree dir;
     const std::string file = dir.file("a.txt");
     const std::string folder = dir.folder("sub");
     ASSERT_FALSE(setFileAttributes(file, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
@@ -33,7 +36,7 @@ TEST(CliAttrib, PrintsTheFiveLettersAndThePath)
 
 TEST(CliAttrib, AppliesTheChoicesThenPrints)
 {
-    TempDir dir;
+    TTempTree dir;
     const std::string file = dir.file("a.txt");
     const std::string folder = dir.folder("sub");
     ASSERT_FALSE(setFileAttributes(file, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
@@ -49,7 +52,7 @@ TEST(CliAttrib, AppliesTheChoicesThenPrints)
 
 TEST(CliAttrib, UnreadablePathIsReportedAndFailsTheRun)
 {
-    TempDir dir;
+    TTempTree dir;
     const std::string file = dir.file("a.txt");
     const std::string gone = dir.path() + "/gone";
     for (const std::vector<std::string>& args :
@@ -65,7 +68,7 @@ TEST(CliAttrib, UnreadablePathIsReportedAndFailsTheRun)
 
 TEST(CliAttrib, BadUsageIsStatusTwo)
 {
-    TempDir dir;
+    TTempTree dir;
     const std::string file = dir.file("a.txt");
     for (const std::vector<std::string>& args : {std::vector<std::string>{"attrib"},
              std::vector<std::string>{"attrib", "--hidden=on", file},
@@ -80,7 +83,7 @@ TEST(CliAttrib, BadUsageIsStatusTwo)
 
 TEST(CliTimes, PrintsThreeLocalTimesToTheNanosecond)
 {
-    TempDir dir;
+    TTempTree dir;
     const std::string file = dir.file("a.txt");
     setTimes(file, makeTimespec(utcSeconds(2001, 2, 3, 4, 5, 6), 700),
         makeTimespec(utcSeconds(2014, 7, 28, 11, 41, 3), 123456789),
@@ -92,13 +95,13 @@ TEST(CliTimes, PrintsThreeLocalTimesToTheNanosecond)
         "Modified : 2014-07-28 11:41:03.123456789\n"
         "Accessed : 1999-12-31 23:59:59.999999999\n");
 
-    r = runProcess({KORVALA_CLI_PATH, "times", file}, {"TZ=Asia/Kolkata"});
+    r = runCli({"times", file}, {.env = {"TZ=Asia/Kolkata"}});
     EXPECT_EQ(r.out.substr(0, 41), "Created  : 2001-02-03 09:35:06.000000700\n");
 }
 
 TEST(CliTimes, SetBySpecifiedDateTimeKeepsUnnamedParts)
 {
-    TempDir dir;
+    TTempTree dir;
     const std::string file = dir.file("a.txt");
     setTimes(file, makeTimespec(utcSeconds(2001, 2, 3, 4, 5, 7), 500),
         makeTimespec(utcSeconds(2014, 7, 28, 11, 41, 3), 0), makeTimespec(utcSeconds(1999, 12, 31, 23, 59, 59), 0));
@@ -113,7 +116,7 @@ TEST(CliTimes, SetBySpecifiedDateTimeKeepsUnnamedParts)
 
 TEST(CliTimes, SetByAgeShiftsByTheAmounts)
 {
-    TempDir dir;
+    TTempTree dir;
     const std::string file = dir.file("a.txt");
     setTimes(file, makeTimespec(utcSeconds(2020, 1, 31, 10, 0, 0), 500),
         makeTimespec(utcSeconds(2014, 7, 28, 11, 41, 3), 123456789), makeTimespec(utcSeconds(2016, 2, 29), 0));
@@ -128,7 +131,7 @@ TEST(CliTimes, SetByAgeShiftsByTheAmounts)
 
 TEST(CliTimes, FailuresAndBadUsage)
 {
-    TempDir dir;
+    TTempTree dir;
     const std::string file = dir.file("a.txt");
     const std::string gone = dir.path() + "/gone";
 
@@ -186,6 +189,33 @@ TEST(CliTimes, FailuresAndBadUsage)
         EXPECT_EQ(r.out, "");
     }
     EXPECT_TRUE(sameTime(timesOf(file).created, makeTimespec(utcSeconds(2020, 1, 1), 0)));
+}
+
+// The tests run as root, who may change any file; an ordinary user may not
+// change root's, and each refusal is reported with its reason and fails the
+// run while the file stays as it was.
+TEST(CliAsOrdinaryUser, RefusedChangesAreReportedAndFailTheRun)
+{
+    TTempTree dir;
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0) << dir.path();
+    const std::string file = dir.file("root-owned.txt", "x", 0644);
+    const FileTimes before = timesOf(file);
+    const std::string refused = file + ": System Error.  Code: 13.\r\nPermission denied\n";
+    const struct {
+        std::vector<std::string> args;
+        std::string out;
+    } cases[] = {
+        {{"attrib", "--hidden=set", file}, "_____  " + file + "\n"},
+        {{"times", "--set", "modified=2020-01-01", file}, ""},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult r = runCli(c.args, {.env = {"TZ=UTC"}, .unprivileged = true});
+        EXPECT_EQ(r.exitCode, 1) << c.args[0] << ": " << describe(r);
+        EXPECT_EQ(r.err, refused) << c.args[0];
+        EXPECT_EQ(r.out, c.out) << c.args[0];
+    }
+    EXPECT_EQ(getFileAttributes(file) & FILE_ATTRIBUTE_HIDDEN, 0u) << file;
+    EXPECT_TRUE(sameTime(timesOf(file).modified, before.modified)) << file;
 }
 
 }  // namespace

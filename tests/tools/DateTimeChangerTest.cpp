@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "TempTree.h"
 #include "TimeTestSupport.h"
 #include "platform/FileAttributes.h"
 #include "platform/KorvalaError.h"
@@ -24,7 +25,7 @@ DateTimeOffsets days(int n)
 class DateTimeChangerTest : public ::testing::Test {
 protected:
     ZoneGuard zone{"UTC"};
-    TempDir dir;
+    TTempTree dir;
     // Odd seconds and sub-second parts, so that every cut shows.
     const timespec c0 = makeTimespec(utcSeconds(2014, 1, 31, 10, 0, 3), 750000000);
     const timespec m0 = makeTimespec(utcSeconds(2015, 3, 1, 23, 59, 59), 999999999);

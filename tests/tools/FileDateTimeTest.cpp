@@ -4,9 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 
+#include <sys/stat.h>
+
+#include "TempTree.h"
 #include "TimeTestSupport.h"
 #include "platform/FileAttributes.h"
 #include "platform/KorvalaError.h"
@@ -19,7 +20,7 @@ using namespace test;
 
 TEST(GetFileTimes, ReadsTheStampsInUtcToTheMillisecond)
 {
-    TempDir dir;
+    TTempTree dir;
     const std::string file = dir.file("a.txt");
     const timespec c = makeTimespec(utcSeconds(2001, 2, 3, 4, 5, 6), 7999999);
     const timespec m = makeTimespec(utcSeconds(2014, 7, 28, 11, 41, 3), 123456789);
@@ -33,7 +34,7 @@ TEST(GetFileTimes, ReadsTheStampsInUtcToTheMillisecond)
 
 TEST(GetFileTimes, APathThatIsGoneHasNoTimes)
 {
-    TempDir dir;
+    TTempTree dir;
     const std::string gone = dir.path() + "/gone";
     EXPECT_FALSE(GetFileCreatedTime(gone));
     EXPECT_FALSE(GetFileModifiedTime(gone));
@@ -51,7 +52,7 @@ TEST(UTCToLocalDateTime, UsesTheRulesOfTheValuesOwnDate)
 
 TEST(SetFileDateTime, SetsOneStampAndKeepsTheOthers)
 {
-    TempDir dir;
+    TTempTree dir;
     const std::string file = dir.file("one.txt");
     const timespec c0 = makeTimespec(utcSeconds(2010, 1, 1), 1);
     const timespec m0 = makeTimespec(utcSeconds(2011, 1, 1), 2);
@@ -79,7 +80,7 @@ TEST(SetFileDateTime, SetsOneStampAndKeepsTheOthers)
 
 TEST(SetFileDateTime, FailureRaisesTheSystemError)
 {
-    TempDir dir;
+    TTempTree dir;
     try {
         SetFileDateTime(dir.path() + "/gone", FileTimeKind::fkModified, makeTimespec(0, 0));
         FAIL() << "no error for a missing file";
@@ -90,7 +91,7 @@ TEST(SetFileDateTime, FailureRaisesTheSystemError)
 
 TEST(SetFileDateTime, AValueTheFileSystemCannotHoldIsAnErrorNotAQuietClamp)
 {
-    TempDir dir;
+    TTempTree dir;
     const std::string file = dir.file("far.txt");
     // Many file systems end before the year 3000 (ext4 in 2446) and the kernel
     // then stores its last second without complaint.
@@ -107,11 +108,11 @@ TEST(SetFileDateTime, ACreationTimeIsStoredOrRefusedNeverDroppedQuietly)
 {
     // tmpfs keeps user.* attributes only on newer kernels; without them it has
     // no store for a creation time and the write must fail with a reason.
-    char pattern[] = "/dev/shm/korvala-tools-XXXXXX";
-    if (!mkdtemp(pattern))
+    struct stat shm {};
+    if (::stat("/dev/shm", &shm) != 0 || !S_ISDIR(shm.st_mode))
         GTEST_SKIP() << "no /dev/shm here";
-    const std::string file = std::string(pattern) + "/c.txt";
-    std::ofstream(file) << "x";
+    TTempTree dir("/dev/shm");
+    const std::string file = dir.file("c.txt", "x");
     const timespec wanted = makeTimespec(utcSeconds(2001, 2, 3, 4, 5, 6), 0);
     try {
         SetFileDateTime(file, FileTimeKind::fkCreated, wanted);
@@ -119,7 +120,6 @@ TEST(SetFileDateTime, ACreationTimeIsStoredOrRefusedNeverDroppedQuietly)
     } catch (const KorvalaError& e) {
         EXPECT_EQ(std::string(e.what()), systemErrorText(ENOTSUP));
     }
-    std::filesystem::remove_all(pattern);
 }
 
 TEST(LocalDateTimeToFileTime, GoesThroughTheDosFormInTwoSecondSteps)
@@ -148,7 +148,7 @@ TEST(LocalDateTimeToFileTime, ConvertsByTheZoneRulesOfTheValuesDate)
 class SetAllFileDateTimesTest : public ::testing::Test {
 protected:
     ZoneGuard zone{"UTC"};
-    TempDir dir;
+    TTempTree dir;
     const timespec c0 = makeTimespec(utcSeconds(2010, 1, 1), 100);
     const timespec m0 = makeTimespec(utcSeconds(2011, 1, 1), 222);
     const timespec a0 = makeTimespec(utcSeconds(2012, 1, 1), 333);

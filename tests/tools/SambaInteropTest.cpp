@@ -8,9 +8,10 @@
 #include <regex>
 #include <sstream>
 
+#include "SmbServer.h"
+#include "TempTree.h"
 #include "TimeTestSupport.h"
 #include "platform/FileAttributes.h"
-#include "smb/SmbServer.h"
 #include "tools/attributes/AttributeChanger.h"
 #include "tools/datetime/FileDateTime.h"
 
@@ -69,9 +70,9 @@ class SambaInterop : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        s_root = std::make_unique<TempDir>();
+        s_root = std::make_unique<TTempTree>();
         s_data = s_root->folder("data");
-        s_server = std::make_unique<SmbServer>(s_root->folder("server"), s_data);
+        s_server = std::make_unique<TSmbServer>(s_root->folder("server"), s_data);
         s_startError.clear();
         if (!s_server->start(s_startError))
             s_server.reset();
@@ -104,15 +105,15 @@ protected:
         return blocks;
     }
 
-    static std::unique_ptr<TempDir> s_root;
+    static std::unique_ptr<TTempTree> s_root;
     static std::string s_data;
-    static std::unique_ptr<SmbServer> s_server;
+    static std::unique_ptr<TSmbServer> s_server;
     static std::string s_startError;
 };
 
-std::unique_ptr<TempDir> SambaInterop::s_root;
+std::unique_ptr<TTempTree> SambaInterop::s_root;
 std::string SambaInterop::s_data;
-std::unique_ptr<SmbServer> SambaInterop::s_server;
+std::unique_ptr<TSmbServer> SambaInterop::s_server;
 std::string SambaInterop::s_startError;
 
 TEST_F(SambaInterop, ServerReportsTheAttributesKorvalaSet)

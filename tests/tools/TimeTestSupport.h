@@ -1,17 +1,56 @@
 #pragma once
-// Time-stamp helpers for the tools tests: reading and writing a path's three
-// stamps directly, and a time zone switched for one test.
+// Time-stamp helpers for the tools tests: time stamps as plain values,
+// reading and writing a path's three stamps directly, and a time zone switched
+// for one test.
 
-#include <gtest/gtest.h>
-
+#include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <optional>
 #include <string>
 
-#include "TestSupport.h"
+#include <gtest/gtest.h>
+
 #include "platform/FileTimes.h"
 
 namespace korvala::test {
+
+inline timespec makeTimespec(time_t seconds, long nanoseconds)
+{
+    timespec t{};
+    t.tv_sec = seconds;
+    t.tv_nsec = nanoseconds;
+    return t;
+}
+
+// Seconds since the epoch of a UTC calendar time.
+inline time_t utcSeconds(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
+{
+    std::tm tm{};
+    tm.tm_year = year - 1900;
+    tm.tm_mon = month - 1;
+    tm.tm_mday = day;
+    tm.tm_hour = hour;
+    tm.tm_min = minute;
+    tm.tm_sec = second;
+    return timegm(&tm);
+}
+
+inline bool sameTime(const timespec& a, const timespec& b)
+{
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+inline std::string describe(const timespec& t)
+{
+    std::tm tm{};
+    const time_t s = t.tv_sec;
+    gmtime_r(&s, &tm);
+    char text[80];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%09ld UTC", tm.tm_year + 1900,
+        tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, static_cast<long>(t.tv_nsec));
+    return text;
+}
 
 inline FileTimes timesOf(const std::string& path)
 {

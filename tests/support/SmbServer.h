@@ -3,19 +3,20 @@
 // configuration, state folders and port under a temporary folder, one share
 // over a given data folder, guest access, DOS attributes kept in user.DOSATTRIB.
 
-#include <string>
 #include <sys/types.h>
+
+#include <string>
 
 namespace korvala::test {
 
-class SmbServer {
+class TSmbServer {
 public:
     // root: an empty temporary folder for the configuration and the state;
     // dataDir: the folder shared as "share".
-    SmbServer(std::string root, std::string dataDir);
-    ~SmbServer();
-    SmbServer(const SmbServer&) = delete;
-    SmbServer& operator=(const SmbServer&) = delete;
+    TSmbServer(std::string root, std::string dataDir);
+    ~TSmbServer();
+    TSmbServer(const TSmbServer&) = delete;
+    TSmbServer& operator=(const TSmbServer&) = delete;
 
     // Starts smbd and waits until it accepts connections. On failure returns
     // false with the reason (and smbd's own output) in error.

@@ -1,4 +1,4 @@
-#include "smb/SmbServer.h"
+#include "SmbServer.h"
 
 #include <cerrno>
 #include <chrono>
@@ -18,7 +18,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "TestSupport.h"
+#include "Process.h"
 
 namespace korvala::test {
 namespace {
@@ -68,7 +68,8 @@ std::string currentUser()
     return pw ? pw->pw_name : "nobody";
 }
 
-std::string readFile(const std::string& path)
+// smbd's own output, for the reason it gave (empty when it wrote none).
+std::string logText(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;
@@ -78,17 +79,17 @@ std::string readFile(const std::string& path)
 
 }  // namespace
 
-SmbServer::SmbServer(std::string root, std::string dataDir)
+TSmbServer::TSmbServer(std::string root, std::string dataDir)
     : m_root(std::move(root)), m_data(std::move(dataDir))
 {
 }
 
-SmbServer::~SmbServer()
+TSmbServer::~TSmbServer()
 {
     stop();
 }
 
-bool SmbServer::start(std::string& error)
+bool TSmbServer::start(std::string& error)
 {
     const int base = 44500 + static_cast<int>(getpid() % 1000);
     for (int i = 0; i < 200 && m_port == 0; ++i) {
@@ -170,7 +171,7 @@ bool SmbServer::start(std::string& error)
         if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
             m_pid = -1;
             error = "smbd (" + smbd + ") ended at start (status " + std::to_string(status) +
-                "); its output:\n" + readFile(m_log);
+                "); its output:\n" + logText(m_log);
             return false;
         }
         if (accepts(m_port))
@@ -178,12 +179,12 @@ bool SmbServer::start(std::string& error)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     error = "smbd did not accept connections on 127.0.0.1:" + std::to_string(m_port) +
-        " within 20 s; its output:\n" + readFile(m_log);
+        " within 20 s; its output:\n" + logText(m_log);
     stop();
     return false;
 }
 
-void SmbServer::stop()
+void TSmbServer::stop()
 {
     if (m_pid <= 0)
         return;
@@ -201,11 +202,11 @@ void SmbServer::stop()
     m_pid = -1;
 }
 
-bool SmbServer::client(const std::string& commands, std::string& output, std::string& error) const
+bool TSmbServer::client(const std::string& commands, std::string& output, std::string& error) const
 {
     const ProcessResult r = runProcess({findProgram("smbclient"), "//127.0.0.1/share", "-p",
                                            std::to_string(m_port), "-N", "-s", m_config, "-c", commands},
-        {"TZ=UTC"});
+        {.env = {"TZ=UTC"}});
     output = r.out;
     if (r.exitCode != 0) {
         error = "smbclient exited with " + std::to_string(r.exitCode) + ":\n" + r.out + r.err;

@@ -1,0 +1,207 @@
+// Ctrl+C in korvala-cli, sent to real processes: a per-path run stops before
+// its next path with the tool's abort text and status 1, and a step blocked
+// in a read ends the way its tool's abort ends it.
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "Process.h"
+#include "TempTree.h"
+#include "platform/FileAttributes.h"
+#include "platform/FileTimes.h"
+
+namespace korvala {
+namespace {
+
+using test::ProcessResult;
+using test::runCli;
+using test::TTempTree;
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> out;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find('\n', start);
+        out.push_back(text.substr(start, end - start));
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return out;
+}
+
+std::vector<std::string> plus(std::vector<std::string> args, const std::vector<std::string>& paths)
+{
+    args.insert(args.end(), paths.begin(), paths.end());
+    return args;
+}
+
+// Thousands of files with long names: every run over them prints far more
+// than a pipe holds, so it is still under way when the Ctrl+C sent after its
+// first lines reaches it (RunOptions::interruptAfter).
+class InterruptedRun : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (int i = 0; i < 3000; ++i) {
+            char number[16];
+            std::snprintf(number, sizeof number, "%05d-", i);
+            paths.push_back(tree.file(number + std::string(100, 'n') + ".txt", "x"));
+        }
+    }
+
+    TTempTree tree;
+    std::vector<std::string> paths;
+};
+
+TEST_F(InterruptedRun, AttribChangesExactlyThePathsItPrinted)
+{
+    const ProcessResult r =
+        runCli(plus({"attrib", "--hidden=set"}, paths), {.interruptAfter = paths[0] + "\n"});
+    EXPECT_EQ(r.exitCode, 1) << test::describe(r);
+    EXPECT_EQ(r.err, "Attribute Changing process ABORTED!\n");
+    const std::vector<std::string> printed = lines(r.out);
+    ASSERT_GE(printed.size(), 1u);
+    ASSERT_LT(printed.size(), paths.size()) << "the run was not stopped";
+    for (size_t i = 0; i < paths.size(); ++i) {
+        const bool hidden = (getFileAttributes(paths[i]) & FILE_ATTRIBUTE_HIDDEN) != 0;
+        if (i < printed.size()) {
+            EXPECT_EQ(printed[i], "__H__  " + paths[i]);
+            EXPECT_TRUE(hidden) << paths[i] << " was printed but not changed";
+        } else if (hidden) {
+            ADD_FAILURE() << paths[i] << " was changed after Ctrl+C (" << printed.size() << " printed)";
+            break;
+        }
+    }
+}
+
+TEST_F(InterruptedRun, TimesChangesExactlyThePathsItPrinted)
+{
+    const ProcessResult r = runCli(plus({"times", "--set", "modified=2020-01-01"}, paths),
+        {.env = {"TZ=UTC"}, .interruptAfter = "Accessed : "});
+    EXPECT_EQ(r.exitCode, 1) << test::describe(r);
+    EXPECT_EQ(r.err, "DateTime Changing process ABORTED!\n");
+    const std::vector<std::string> printed = lines(r.out);
+    ASSERT_EQ(printed.size() % 3, 0u) << "a path's three lines were cut";
+    const size_t done = printed.size() / 3;
+    ASSERT_GE(done, 1u);
+    ASSERT_LT(done, paths.size()) << "the run was not stopped";
+    const time_t year2021 = 1609459200;
+    for (size_t i = 0; i < paths.size(); ++i) {
+        FileTimes times;
+        ASSERT_FALSE(readFileTimes(paths[i], times)) << paths[i];
+        const bool changed = times.modified.tv_sec < year2021;
+        if (i < done) {
+            EXPECT_EQ(printed[3 * i + 1].substr(0, 21), "Modified : 2020-01-01") << paths[i];
+            EXPECT_TRUE(changed) << paths[i] << " was printed but not changed";
+        } else if (changed) {
+            ADD_FAILURE() << paths[i] << " was changed after Ctrl+C (" << done << " printed)";
+            break;
+        }
+    }
+}
+
+// For the commands that only read, the interrupted output is the start of
+// the full one, cut before its end, and the abort text replaces the closing
+// message.
+TEST_F(InterruptedRun, HashAndSeekEndEarlyWithTheirAbortTexts)
+{
+    const struct {
+        std::vector<std::string> args;
+        std::string abortText;
+    } cases[] = {
+        {plus({"hash", "-a", "CRC32", "-a", "MD5"}, paths), "Hash Generating process ABORTED!\n"},
+        {{"seek", "--name", "*.txt", tree.root()}, "Searching process Aborted!\n"},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult full = runCli(c.args);
+        ASSERT_EQ(full.exitCode, 0) << c.args[0] << ": " << test::describe(full);
+        const ProcessResult r = runCli(c.args, {.interruptAfter = "\n"});
+        EXPECT_EQ(r.exitCode, 1) << c.args[0] << ": " << test::describe(r);
+        EXPECT_EQ(r.err, c.abortText) << c.args[0];
+        EXPECT_FALSE(r.out.empty()) << c.args[0];
+        EXPECT_LT(r.out.size(), full.out.size()) << c.args[0] << ": the run was not stopped";
+        EXPECT_EQ(full.out.compare(0, r.out.size(), r.out), 0) << c.args[0] << ": not the start of the full output";
+    }
+}
+
+// A large sparse file: reading it takes far longer than a signal needs to
+// arrive (a second or more for the long one), without filling the disk.
+// Content readers refuse named pipes, so a read that waits for ever cannot be
+// made from local files; a long read shows the same stops.
+class LongRead : public ::testing::Test {
+protected:
+    std::string sparse(const std::string& name, off_t size)
+    {
+        const std::string path = tree.file(name, "");
+        EXPECT_EQ(::truncate(path.c_str(), size), 0) << path;
+        return path;
+    }
+
+    // Ctrl+C once the command has path open.
+    static test::RunOptions interruptWhileReading(const std::string& path) { return {.interruptWhenOpen = path}; }
+
+    static constexpr off_t kShort = off_t(64) << 20;
+    static constexpr off_t kLong = off_t(4) << 30;
+
+    TTempTree tree;
+};
+
+TEST_F(LongRead, HashStopsBeforeTheFileAfterTheOneBeingRead)
+{
+    const std::string before = tree.file("before.txt", "x");
+    const std::string big = sparse("big.bin", kShort);
+    const std::string after = tree.file("after.txt", "y");
+    const ProcessResult r = runCli({"hash", "-a", "CRC32", before, big, after}, interruptWhileReading(big));
+    EXPECT_EQ(r.exitCode, 1) << test::describe(r);
+    EXPECT_EQ(r.err, "Hash Generating process ABORTED!\n");
+    EXPECT_NE(r.out.find("Filename   : " + before + "\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Filename   : " + big + "\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find(after), std::string::npos) << r.out;
+}
+
+TEST_F(LongRead, CompareStopsBetweenTheTwoDigests)
+{
+    const std::string big = sparse("big.bin", kShort);
+    const std::string other = tree.file("other.txt", "");
+    const ProcessResult r = runCli({"compare", big, other}, interruptWhileReading(big));
+    EXPECT_EQ(r.exitCode, 1) << test::describe(r);
+    EXPECT_EQ(r.err, "File Compare Process ABORTED!\n");
+    EXPECT_EQ(r.out, "");
+}
+
+// A second Ctrl+C ends a run whose step has not got to its check (a read of
+// a stalled network file may never return). Without that, the report would
+// go on to the big file's digest and stop after it.
+TEST_F(LongRead, ASecondCtrlCEndsARunInsideARead)
+{
+    const std::string big = sparse("big.bin", kLong);
+    const std::string after = tree.file("after.txt", "y");
+    test::RunOptions options = interruptWhileReading(big);
+    options.interrupts = 2;
+    const ProcessResult r = runCli({"hash", "-a", "CRC32", big, after}, options);
+    EXPECT_EQ(r.exitCode, 1) << test::describe(r);
+    EXPECT_EQ(r.err, "Hash Generating process ABORTED!\n");
+    EXPECT_EQ(r.out.find("CRC32"), std::string::npos) << r.out;
+}
+
+// The verifier has no abort to wait for: Ctrl+C ends it at once. Without
+// that, it would read the whole file and print its verdict.
+TEST_F(LongRead, VerifyEndsAtOnce)
+{
+    const std::string big = sparse("big.bin", kLong);
+    const ProcessResult r =
+        runCli({"verify", "-a", "MD5", big, "D41D8CD98F00B204E9800998ECF8427E"}, interruptWhileReading(big));
+    EXPECT_EQ(r.exitCode, 1) << test::describe(r);
+    EXPECT_EQ(r.out, "");
+}
+
+}  // namespace
+}  // namespace korvala
