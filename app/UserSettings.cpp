@@ -2,6 +2,7 @@
 
 #include <QSettings>
 
+#include "platform/ErrorTexts.h"
 #include "platform/KorvalaError.h"
 
 namespace {
@@ -35,7 +36,7 @@ QString ReadUserString(const QString& key, const QString& valueName)
     if (!value.isValid())
         return QString();
     if (value.typeId() != QMetaType::QString)
-        throw korvala::KorvalaError("Invalid data type for '" + valueName.toStdString() + "'");
+        throw korvala::KorvalaError(korvala::invalidSettingTypeText(valueName.toStdString()));
     // A string value ends at its first NUL character.
     const QString text = value.toString();
     const qsizetype nul = text.indexOf(QChar(u'\0'));

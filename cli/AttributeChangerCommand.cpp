@@ -2,7 +2,6 @@
 // sets, clears or keeps Read-Only, Hidden, System and Archive on each of them
 // the way the Attribute Changer does.
 
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -36,8 +35,8 @@ AttributeChoice toChoice(const std::string& word)
 // input/output error when it exists but its attribute store could not be read.
 std::error_code unreadableReason(const std::string& path)
 {
-    std::error_code ec;
-    (void)std::filesystem::symlink_status(path, ec);
+    uint32_t word = 0;
+    const std::error_code ec = readFileAttributes(path, word);
     return ec ? ec : std::make_error_code(std::errc::io_error);
 }
 

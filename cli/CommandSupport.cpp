@@ -1,40 +1,18 @@
 #include "CommandSupport.h"
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <iostream>
 
-#include <unistd.h>
-
+#include "platform/ConsoleInterrupt.h"
+#include "platform/ErrorTexts.h"
 #include "platform/KorvalaError.h"
 
 namespace korvala::cli {
 namespace {
 
-// Both flags are written by the signal handler or before the run starts and
-// read by the command's thread or the engine's; lock-free atomics are safe in
-// a handler.
-std::atomic<bool> g_interrupted{false};
-std::atomic<bool> g_watched{false};
-// Set once by watchInterrupt, before any Ctrl+C is looked at.
+// The watched command's abort text; set before its run starts.
 const char* g_abortText = "";
-
-extern "C" void onInterrupt(int)
-{
-    if (!g_watched.load())
-        ::_exit(kExitFailure);
-    if (g_interrupted.exchange(true)) {
-        // The second Ctrl+C: the run did not reach its next check (a read
-        // from a pipe that nobody writes never returns), so it ends here.
-        // Only calls that are safe in a handler: output still buffered for
-        // standard output is lost.
-        (void)!::write(STDERR_FILENO, g_abortText, std::strlen(g_abortText));
-        (void)!::write(STDERR_FILENO, "\n", 1);
-        ::_exit(kExitFailure);
-    }
-}
 
 // Output that could not be written (a full disk, a reader that went away) is a
 // failure of the run, never a success.
@@ -46,7 +24,7 @@ int checkOutput(int status)
     // errno tells why the last flush failed or, when an earlier write failed,
     // most likely still why that one did.
     const int error = errno != 0 ? errno : EIO;
-    std::cerr << "Cannot write the output. " << std::strerror(error) << '\n';
+    std::cerr << korvala::cannotWriteOutputText(error) << '\n';
     return kExitFailure;
 }
 
@@ -73,28 +51,23 @@ void setAction(CLI::App& command, CommandBody body)
 
 void installInterruptHandler()
 {
-    struct sigaction action {};
-    action.sa_handler = onInterrupt;
-    sigemptyset(&action.sa_mask);
-    // Interrupted reads and writes go on: the run stops at its next check.
-    action.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &action, nullptr);
+    installConsoleInterrupt(kExitFailure);
 }
 
 void watchInterrupt(const char* abortText)
 {
     g_abortText = abortText;
-    g_watched.store(true);
+    watchConsoleInterrupt(abortText);
 }
 
 bool interrupted()
 {
-    return g_interrupted.load();
+    return consoleInterruptFlag().load();
 }
 
 const std::atomic<bool>& interruptFlag()
 {
-    return g_interrupted;
+    return consoleInterruptFlag();
 }
 
 int reportAborted()

@@ -61,4 +61,19 @@ std::string cannotAssignText(const std::string& sourceClass, const std::string& 
     return "Cannot assign a " + sourceClass + " to a " + targetClass;
 }
 
+std::string listIndexOutOfBoundsText(int position)
+{
+    return "List index out of bounds (" + std::to_string(position) + ")";
+}
+
+std::string cannotWriteOutputText(int errnum)
+{
+    return "Cannot write the output. " + std::error_code(errnum, std::generic_category()).message();
+}
+
+std::string invalidSettingTypeText(const std::string& valueName)
+{
+    return "Invalid data type for '" + valueName + "'";
+}
+
 }  // namespace korvala

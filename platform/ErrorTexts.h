@@ -24,6 +24,17 @@ std::string cannotWriteFileText(const std::string& path, const std::error_code& 
 std::string streamCannotOpenFileText(const std::string& path, const std::error_code& ec);
 std::string streamCannotCreateFileText(const std::string& path, const std::error_code& ec);
 
+// "List index out of bounds (%d)": a run reached an entry that the user
+// removed from its list meanwhile.
+std::string listIndexOutOfBoundsText(int position);
+
+// "Cannot write the output. %s": the command line's results could not be
+// written (a full disk, a closed pipe).
+std::string cannotWriteOutputText(int errnum);
+
+// "Invalid data type for '%s'": a per-user setting holds another kind of value.
+std::string invalidSettingTypeText(const std::string& valueName);
+
 // A calendar date or a time of day that does not exist.
 inline constexpr const char* kDateEncodeErrorText = "Invalid argument to date encode";
 inline constexpr const char* kTimeEncodeErrorText = "Invalid argument to time encode";

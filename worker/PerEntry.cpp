@@ -1,8 +1,9 @@
 #include "worker/PerEntry.h"
 
+#include "platform/ErrorTexts.h"
 #include "platform/KorvalaError.h"
 
 void throwListIndexOutOfBounds(int position)
 {
-    throw korvala::KorvalaError("List index out of bounds (" + std::to_string(position) + ")");
+    throw korvala::KorvalaError(korvala::listIndexOutOfBoundsText(position));
 }
