@@ -13,13 +13,11 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
-#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
@@ -30,6 +28,7 @@
 #include "app/Dialogs.h"
 #include "app/Guard.h"
 #include "app/ShellIntegration.h"
+#include "app/kit/PageWidgets.h"
 #include "app/pages/SeekerResultModel.h"
 #include "platform/DateTime.h"
 #include "search/SearchCriteria.h"
@@ -41,25 +40,18 @@ const QString kSearchCaption = QStringLiteral("SEARCH");
 const QString kAbortCaption = QStringLiteral("Abort");
 const QString kTotalPrefix = QStringLiteral("Total Items : ");
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
-
 QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& text, Qt::CheckState state)
 {
-    auto* box = new QCheckBox(text, parent);
-    box->setObjectName(QString::fromLatin1(name));
+    QCheckBox* box = kit::checkBox(parent, name, text);
     box->setCheckState(state);
     return box;
 }
 
+// The attribute boxes have three states: checked must be set, unchecked must
+// be clear, grayed does not matter.
 QCheckBox* makeAttributeBox(QWidget* parent, const char* name, const QString& text, Qt::CheckState state)
 {
-    QCheckBox* box = makeCheck(parent, name, text, state);
-    box->setTristate(true);
+    QCheckBox* box = kit::checkBox(parent, name, text, true);
     box->setCheckState(state);
     return box;
 }
@@ -148,23 +140,12 @@ TSeekerPage::TSeekerPage(const TPageContext& context)
     PageControl3->addTab(buildSizeTab(), QStringLiteral("Size && Attribute"));
     top->addWidget(PageControl3, 1);
 
-    btnSeek = new QPushButton(kSearchCaption, this);
-    btnSeek->setObjectName(QStringLiteral("btnSeek"));
-    btnSeek->setMinimumSize(140, 100);
-    QFont big = btnSeek->font();
-    big.setBold(true);
-    big.setPointSizeF(big.pointSizeF() + 2);
-    btnSeek->setFont(big);
-    btnSeek->setDefault(true);
+    btnSeek = kit::bigStartButton(this, "btnSeek", kSearchCaption, QSize(140, 100), 2);
+    // The window's default button: Enter anywhere on the page presses it.
+    kit::makeDefaultButton(this, btnSeek);
     top->addWidget(btnSeek, 0, Qt::AlignTop);
     body()->addLayout(top);
     connect(btnSeek, &QPushButton::clicked, this, [this] { runGuarded(this, [&] { btnSeekClick(btnSeek); }); });
-    // The window's default button: Enter anywhere on the page presses it.
-    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
-        auto* shortcut = new QShortcut(key, this);
-        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(shortcut, &QShortcut::activated, btnSeek, &QPushButton::click);
-    }
 
     buildResults();
 }
@@ -183,17 +164,17 @@ QWidget* TSeekerPage::buildNameTab()
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
     auto* grid = new QGridLayout(TabSheet1);
 
-    Label34 = makeLabel(TabSheet1, "Label34", QStringLiteral("All or Part of the Filename"));
+    Label34 = kit::label(TabSheet1, "Label34", QStringLiteral("All or Part of the Filename"));
     skrFTS = new QLineEdit(QStringLiteral("*.*"), TabSheet1);
     skrFTS->setObjectName(QStringLiteral("skrFTS"));
-    Label38 = makeLabel(TabSheet1, "Label38", QStringLiteral("Containing Text"));
+    Label38 = kit::label(TabSheet1, "Label38", QStringLiteral("Containing Text"));
     skrContain = new QLineEdit(TabSheet1);
     skrContain->setObjectName(QStringLiteral("skrContain"));
     chkCase = makeCheck(TabSheet1, "chkCase", QStringLiteral("Case Sensitive"), Qt::Unchecked);
     chkWhole = makeCheck(TabSheet1, "chkWhole", QStringLiteral("Whole Word"), Qt::Unchecked);
     chkExclude = makeCheck(TabSheet1, "chkExclude", QStringLiteral("Exclude"), Qt::Unchecked);
 
-    Label35 = makeLabel(TabSheet1, "Label35", QStringLiteral("Search Location"));
+    Label35 = kit::label(TabSheet1, "Label35", QStringLiteral("Search Location"));
     Label35->setToolTip(QStringLiteral("You can type One Search Location per Line"));
     skrLoc = new QPlainTextEdit(TabSheet1);
     skrLoc->setObjectName(QStringLiteral("skrLoc"));
@@ -203,8 +184,7 @@ QWidget* TSeekerPage::buildNameTab()
     // The user's home folder stands where the drive roots would.
     skrLoc->setPlainText(QDir::homePath());
     chkSub = makeCheck(TabSheet1, "chkSub", QStringLiteral("Include Subfolder"), Qt::Checked);
-    Button41 = new QPushButton(QStringLiteral("Clear"), TabSheet1);
-    Button41->setObjectName(QStringLiteral("Button41"));
+    Button41 = kit::button(TabSheet1, "Button41", QStringLiteral("Clear"));
     onClicked(Button41, this, &TSeekerPage::Button41Click);
 
     auto* options = new QHBoxLayout;
@@ -312,10 +292,10 @@ QWidget* TSeekerPage::buildSizeTab()
     FileSize = new QGroupBox(QStringLiteral(" Size "), TabSheet3);
     FileSize->setObjectName(QStringLiteral("FileSize"));
     auto* sizeGrid = new QGridLayout(FileSize);
-    Label40 = makeLabel(FileSize, "Label40", QStringLiteral("At Least:"));
+    Label40 = kit::label(FileSize, "Label40", QStringLiteral("At Least:"));
     SizeMin = makeSizeSpin(FileSize, "SizeMin", "SizeMinEdit", SizeMinEdit);
     SizeMinUnit = makeUnitList(FileSize, "SizeMinUnit");
-    Label39 = makeLabel(FileSize, "Label39", QStringLiteral("At Most:"));
+    Label39 = kit::label(FileSize, "Label39", QStringLiteral("At Most:"));
     SizeMax = makeSizeSpin(FileSize, "SizeMax", "SizeMaxEdit", SizeMaxEdit);
     SizeMaxUnit = makeUnitList(FileSize, "SizeMaxUnit");
     sizeGrid->addWidget(Label40, 0, 0);
@@ -360,8 +340,8 @@ QWidget* TSeekerPage::buildSizeTab()
 void TSeekerPage::buildResults()
 {
     auto* header = new QHBoxLayout;
-    Label36 = makeLabel(this, "Label36", QStringLiteral("Search Result :"));
-    Label37 = makeLabel(this, "Label37", kTotalPrefix + QStringLiteral("-"));
+    Label36 = kit::label(this, "Label36", QStringLiteral("Search Result :"));
+    Label37 = kit::label(this, "Label37", kTotalPrefix + QStringLiteral("-"));
     header->addWidget(Label36);
     header->addStretch(1);
     header->addWidget(Label37);
