@@ -23,8 +23,9 @@
 namespace korvala::test {
 namespace {
 
-// True when nothing listens on 127.0.0.1:port and we could bind it.
-bool portIsFree(int port)
+// Runs op (bind or connect) on a new TCP socket with 127.0.0.1:port.
+template <typename Op>
+bool onLoopbackPort(int port, Op op)
 {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
@@ -33,23 +34,20 @@ bool portIsFree(int port)
     addr.sin_family = AF_INET;
     addr.sin_port = htons(static_cast<uint16_t>(port));
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool free = bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+    const bool done = op(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
     close(fd);
-    return free;
+    return done;
+}
+
+// True when nothing listens on 127.0.0.1:port and we could bind it.
+bool portIsFree(int port)
+{
+    return onLoopbackPort(port, [](int fd, const sockaddr* a, socklen_t n) { return bind(fd, a, n); });
 }
 
 bool accepts(int port)
 {
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return false;
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<uint16_t>(port));
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool ok = connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-    close(fd);
-    return ok;
+    return onLoopbackPort(port, [](int fd, const sockaddr* a, socklen_t n) { return connect(fd, a, n); });
 }
 
 std::string findProgram(const std::string& name)
