@@ -7,7 +7,9 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
+#include <QDateTime>
 #include <QLabel>
+#include <QLocale>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -15,6 +17,7 @@
 #include "GuiEnvironment.h"
 #include "app/PropertiesDialog.h"
 #include "app/ShellIntegration.h"
+#include "platform/FileTimes.h"
 
 namespace {
 
@@ -117,6 +120,23 @@ TEST(PropertiesWindowTest, ShowsNameFolderSizeAndPermissions)
     for (QLabel* label : missing.findChildren<QLabel*>())
         unreadable |= label->text().contains(QStringLiteral("cannot be read"));
     EXPECT_TRUE(unreadable);
+}
+
+// The creation time the DateTime Changer keeps in the attribute store is the
+// one the window shows, not the file system's birth time.
+TEST(PropertiesWindowTest, ShowsTheCreationTimeTheDateTimeChangerSet)
+{
+    const korvala::test::TTempTree tree;
+    const std::string path = tree.file("dated.txt", "x");
+    const timespec created{981173106, 0};  // 2001-02-03 04:05:06 UTC
+    ASSERT_FALSE(korvala::writeFileTimes(path, created, std::nullopt, std::nullopt)) << path;
+    TfrmProperties window(path);
+    const QString expected =
+        QLocale().toString(QDateTime::fromSecsSinceEpoch(created.tv_sec), QLocale::LongFormat);
+    QStringList texts;
+    for (QLabel* label : window.findChildren<QLabel*>())
+        texts << label->text();
+    EXPECT_TRUE(texts.contains(expected)) << expected.toStdString() << " not in " << texts.join(u'|').toStdString();
 }
 
 }  // namespace
