@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QContextMenuEvent>
+#include <QMouseEvent>
 #include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
@@ -128,6 +129,24 @@ void TItemList::removeAll()
 {
     clear();
     UpdateCounter();
+}
+
+void TItemList::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QListWidget::mousePressEvent(event);
+}
+
+void TItemList::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QListWidget::mouseReleaseEvent(event);
 }
 
 void TItemList::UpdateCounter()

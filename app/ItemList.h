@@ -59,6 +59,12 @@ signals:
     // The context menu was asked for at globalPos (the window's ListPop decides).
     void contextMenuWanted(TItemList* list, const QPoint& globalPos);
 
+protected:
+    // A right press or release leaves the selection and the current entry as
+    // they are: the context menu acts on what was selected before.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
 private:
     void countKeys(int first, int last, int delta);
     void rebuildKeys();

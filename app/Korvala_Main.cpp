@@ -78,6 +78,13 @@ QString FormatUptime(uint64_t milliseconds)
     return QString::fromStdString(korvala::formatUptime(milliseconds));
 }
 
+QString FormatPowerPanel(uint32_t batteryPercent)
+{
+    if (batteryPercent == korvala::BATTERY_LIFE_UNKNOWN)
+        return QStringLiteral("Power : AC");
+    return QStringLiteral("Power : %1%").arg(batteryPercent);
+}
+
 TfrmKorvala::TfrmKorvala(QWidget* owner, Options options)
     : QMainWindow(owner), m_options(options)
 {
@@ -387,7 +394,7 @@ void TfrmKorvala::ToolsSelect(QAbstractButton* sender)
 void TfrmKorvala::Timer1Timer()
 {
     m_panels[0]->setText(QStringLiteral("Memory Usage : %1%").arg(korvala::memoryLoadPercent()));
-    m_panels[1]->setText(QStringLiteral("Power : %1%").arg(korvala::batteryLifePercent()));
+    m_panels[1]->setText(FormatPowerPanel(korvala::batteryLifePercent()));
     m_panels[2]->setText(QStringLiteral("System Uptime : ") + FormatUptime(korvala::uptimeMilliseconds()));
 }
 

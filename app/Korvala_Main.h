@@ -30,6 +30,10 @@ class TToolPage;
 
 // "D Day(s) H Hour(s) M Minute(s) S Second(s)" for a millisecond count.
 QString FormatUptime(uint64_t milliseconds);
+// The power panel: "Power : " + the battery's charge + "%", or "Power : AC"
+// on a machine without a battery (the charge reads as unknown there; its raw
+// value 255 would be a plainly wrong reading).
+QString FormatPowerPanel(uint32_t batteryPercent);
 
 struct TKorvalaOptions {
     // Whether FormCreate may show the donation window (off for screenshots).

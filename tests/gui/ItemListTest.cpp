@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QWindow>
 
 #include "GuiFixture.h"
 #include "app/ItemList.h"
@@ -48,13 +49,13 @@ protected:
         c = tree.file("gamma.bin", "content of gamma.bin");
     }
 
-    void selectRows(TItemList* list, std::initializer_list<int> rows)
+    void selectRows(TItemList* list, const std::vector<int>& rows)
     {
         list->clearSelection();
         for (int row : rows)
             list->item(row)->setSelected(true);
         if (rows.size() > 0)
-            list->setCurrentRow(*rows.begin(), QItemSelectionModel::NoUpdate);
+            list->setCurrentRow(rows.front(), QItemSelectionModel::NoUpdate);
     }
 
     // Sends a right-click context menu request to the list; true when popALL
@@ -228,6 +229,45 @@ TEST_F(ItemListTest, ContextMenuOpensOnlyWithExactlyOneSelected)
     EXPECT_EQ(actions[1]->text(), QStringLiteral("Open File Location"));
     EXPECT_TRUE(actions[2]->isSeparator());
     EXPECT_EQ(actions[3]->text(), QStringLiteral("Properties"));
+}
+
+// A real right press and release on an entry: the selection stays as it was,
+// and the menu opens exactly when one entry was selected before the press.
+TEST_F(ItemListTest, ARightClickNeverChangesTheSelection)
+{
+    auto* list = find<TItemList>("ACList");
+    for (const std::string& path : {a, b, c})
+        list->addPath(path);
+    int shown = 0;
+    window->showMenu = [&](QMenu&, const QPoint&) { ++shown; };
+    // Through the window system, as a real mouse: the window then makes the
+    // context menu request from the press, as it does for a user.
+    const auto rightClick = [&](int row) {
+        QWindow* screenWindow = list->window()->windowHandle();
+        const QPoint at = list->viewport()->mapTo(list->window(), list->visualItemRect(list->item(row)).center());
+        QTest::mousePress(screenWindow, Qt::RightButton, Qt::NoModifier, at);
+        QTest::mouseRelease(screenWindow, Qt::RightButton, Qt::NoModifier, at);
+    };
+    const struct {
+        std::vector<int> selected;
+        int clicked;
+        bool opens;
+    } cases[] = {
+        {{}, 1, false},      // nothing selected: the click does not select the entry
+        {{0}, 2, true},      // one selected elsewhere: the menu acts on it
+        {{0, 2}, 1, false},  // two selected: the selection is kept, no menu
+        {{1}, 1, true},
+    };
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(tc.clicked);
+        selectRows(list, tc.selected);
+        const int current = list->currentRow();
+        shown = 0;
+        rightClick(tc.clicked);
+        EXPECT_EQ(list->selectedRows(), tc.selected);
+        EXPECT_EQ(list->currentRow(), current);
+        EXPECT_EQ(shown, tc.opens ? 1 : 0);
+    }
 }
 
 TEST_F(ItemListTest, MenuActionsUseTheListOfTheActiveTool)

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -22,6 +23,7 @@
 #include "app/Guard.h"
 #include "app/Korvala_Splash.h"
 #include "app/pages/ToolPage.h"
+#include "platform/SystemStatus.h"
 #include "worker/BackgroundWorker.h"
 
 namespace {
@@ -133,13 +135,21 @@ TEST_F(WindowTest, StatusBarAfterATimerTick)
     // A real tick of the running timer.
     QTRY_VERIFY_WITH_TIMEOUT(window->statusPanelText(2) != QStringLiteral("System Uptime : -"), 3000);
     const QRegularExpression memory(QStringLiteral("^Memory Usage : \\d{1,3}%$"));
-    const QRegularExpression power(QStringLiteral("^Power : \\d{1,3}%$"));
+    const QRegularExpression power(QStringLiteral("^Power : (\\d{1,3}%|AC)$"));
     const QRegularExpression uptime(QStringLiteral(
         "^System Uptime : \\d+ Day\\(s\\) \\d{1,2} Hour\\(s\\) \\d{1,2} Minute\\(s\\) \\d{1,2} Second\\(s\\)$"));
     EXPECT_TRUE(memory.match(window->statusPanelText(0)).hasMatch()) << window->statusPanelText(0).toStdString();
     EXPECT_TRUE(power.match(window->statusPanelText(1)).hasMatch()) << window->statusPanelText(1).toStdString();
     EXPECT_TRUE(uptime.match(window->statusPanelText(2)).hasMatch()) << window->statusPanelText(2).toStdString();
     EXPECT_FALSE(window->statusPanelText(3).isEmpty());
+}
+
+TEST(FormatPowerPanelTest, ChargeOrMainsPower)
+{
+    EXPECT_EQ(FormatPowerPanel(0), QStringLiteral("Power : 0%"));
+    EXPECT_EQ(FormatPowerPanel(87), QStringLiteral("Power : 87%"));
+    EXPECT_EQ(FormatPowerPanel(100), QStringLiteral("Power : 100%"));
+    EXPECT_EQ(FormatPowerPanel(korvala::BATTERY_LIFE_UNKNOWN), QStringLiteral("Power : AC"));
 }
 
 TEST(FormatUptimeTest, Table)
@@ -367,6 +377,8 @@ TEST_F(SettingsFailureTest, UnwritableSettingsAreReportedAndTheWindowStillOpens)
     window.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_EQ(window.PageControl1()->currentWidget()->objectName(), QStringLiteral("shtAC"));
+    // The tools' defaults are set all the same, the verifier's "MD5" included.
+    EXPECT_EQ(window.findChild<QComboBox*>(QStringLiteral("cmbHAlg"))->currentText(), QStringLiteral("MD5"));
 }
 
 TEST(UserSettingsTest, ValueThatIsNotTextIsAnInvalidDataType)
@@ -384,6 +396,7 @@ TEST(UserSettingsTest, ValueThatIsNotTextIsAnInvalidDataType)
         const QStringList shown = testDialogs().messageTexts();
         EXPECT_EQ(shown, QStringList{QStringLiteral("Invalid data type for '53'")});
         EXPECT_TRUE(testDialogs().modalWindows.empty());
+        EXPECT_EQ(window.findChild<QComboBox*>(QStringLiteral("cmbHAlg"))->currentText(), QStringLiteral("MD5"));
     }
     // Missing key and missing value read as empty text.
     EXPECT_EQ(ReadUserString(QStringLiteral("Software\\Meridane\\Nothing"), QStringLiteral("53")), QString());
