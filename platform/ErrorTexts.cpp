@@ -5,11 +5,17 @@
 namespace korvala {
 namespace {
 
-// The path as the user would see it; an empty path stays empty rather than
-// turn into the working folder.
+// The path as the user would see it: expanded, and a folder named "." or
+// "dir/" without the trailing "/" the expansion keeps (the root stays "/").
+// An empty path stays empty rather than turn into the working folder.
 std::string shownPath(const std::string& path)
 {
-    return path.empty() ? path : absolutePath(path);
+    if (path.empty())
+        return path;
+    std::string shown = absolutePath(path);
+    while (shown.size() > 1 && shown.back() == '/')
+        shown.pop_back();
+    return shown;
 }
 
 std::string fileErrorText(const char* prefix, const char* what, const std::string& path, const std::error_code& ec)

@@ -54,6 +54,10 @@ THashGeneratorPage::THashGeneratorPage(const TPageContext& context, QWidget* par
         {.list = "HList", .counter = "Label27", .caption = "Label26", .captionText = "File List :",
             .addFiles = "Button20", .remove = "Button19", .removeAll = "Button18"},
         {.list = &HList, .counter = &Label27, .caption = &Label26, .addFiles = &Button20, .remove = &Button19, .removeAll = &Button18});
+    // This list's counter is bold, like its caption.
+    QFont boldCounter = Label27->font();
+    boldCounter.setBold(true);
+    Label27->setFont(boldCounter);
 
     Label28 = kit::noteLabel(this, "Label28", QStringLiteral("Note : File with BIG size will take longer time to be Generated"));
 

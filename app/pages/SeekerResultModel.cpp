@@ -14,12 +14,16 @@ QString fromBytes(const std::string& bytes)
 }
 
 // The five attribute letters packed into one number that orders as their
-// text does, letter by letter (not folded: "_" sorts after the letters).
+// text does without regard to case, like every other text column: the letters
+// folded to lower case, so "_" (absent) sorts before a letter.
 double attributeKey(uint32_t attributes)
 {
     uint64_t key = 0;
-    for (char c : korvala::formatAttributeLetters(attributes))
+    for (char c : korvala::formatAttributeLetters(attributes)) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
         key = (key << 8) | static_cast<unsigned char>(c);
+    }
     return static_cast<double>(key);
 }
 

@@ -98,6 +98,9 @@ TEST_F(GeneratorPageTest, ControlsStartAsDescribed)
     }
     // "Invert" and "Check" on two lines.
     EXPECT_EQ(find<QPushButton>("Button23")->text(), QStringLiteral("Invert\nCheck"));
+    // The list's caption and counter are bold.
+    EXPECT_TRUE(find<QLabel>("Label26")->font().bold());
+    EXPECT_TRUE(find<QLabel>("Label27")->font().bold());
     EXPECT_EQ(find<QGroupBox>("GroupBox8")->title(), QStringLiteral(" Hash Algorithm "));
     EXPECT_EQ(find<QGroupBox>("GroupBox9")->title(), QStringLiteral(" Generated Hash "));
     EXPECT_EQ(find<QCheckBox>("chkLCase")->text(), QStringLiteral("Lowercase"));

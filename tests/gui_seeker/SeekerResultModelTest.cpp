@@ -118,9 +118,11 @@ TEST(SeekerResultModel, SortsByKindStablyAndKeepsTheSelection)
     model.sort(TSeekerResultModel::clLoc, Qt::AscendingOrder);
     EXPECT_EQ(column(model, 0), (std::vector<std::string>{"Folder1", "a", "C", "b"}));
 
-    model.sort(TSeekerResultModel::clAttr, Qt::DescendingOrder);  // "____D" > "___A_" ('_' > 'A')
+    // Without regard to case, as the other text columns: "___a_" > "____d"
+    // ('a' > '_').
+    model.sort(TSeekerResultModel::clAttr, Qt::DescendingOrder);
     EXPECT_EQ(column(model, TSeekerResultModel::clAttr),
-        (std::vector<std::string>{"____D", "___A_", "___A_", "___A_"}));
+        (std::vector<std::string>{"___A_", "___A_", "___A_", "____D"}));
     EXPECT_EQ(selected.data().toString(), QStringLiteral("C"));
 }
 

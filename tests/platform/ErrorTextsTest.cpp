@@ -7,6 +7,7 @@
 
 #include <cerrno>
 
+#include "platform/Paths.h"
 #include "platform/SystemError.h"
 
 namespace korvala {
@@ -28,8 +29,11 @@ TEST(ErrorTexts, SystemAndFileTexts)
         {cannotReadFileText("/tmp/f", systemError(EIO)), "Cannot read file \"/tmp/f\". Input/output error"},
         {cannotWriteFileText("/tmp/f", systemError(ENOSPC)),
             "Cannot write file \"/tmp/f\". No space left on device"},
+        // A folder is named without the trailing "/" the expansion keeps.
         {streamCannotOpenFileText("/tmp/d/", systemError(EISDIR)),
-            "TFileStreamW: Cannot open file \"/tmp/d/\". Is a directory"},
+            "TFileStreamW: Cannot open file \"/tmp/d\". Is a directory"},
+        {cannotOpenFileText("/tmp/..", systemError(EISDIR)), "Cannot open file \"/\". Is a directory"},
+        {cannotOpenFileText(".", systemError(EISDIR)), "Cannot open file \"" + currentFolder() + "\". Is a directory"},
         {streamCannotCreateFileText("/x/y", systemError(ENOENT)),
             "TFileStreamW: Cannot create file \"/x/y\". No such file or directory"},
         // An empty path stays empty instead of naming the working folder.
