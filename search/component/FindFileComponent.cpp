@@ -197,9 +197,8 @@ void TFindFileW::handOver(bool force)
 
 void TFindFileW::deliver(std::vector<Event>& events)
 {
-    // Once the user aborted, nothing more reaches the window.
-    if (m_aborted.load())
-        return;
+    // Matches found before an abort still reach the window (the walk adds
+    // none after it); the folder shown last is of no interest once aborted.
     std::vector<TFileDetails> matches;
     std::string folder;
     for (Event& event : events) {
@@ -210,7 +209,7 @@ void TFindFileW::deliver(std::vector<Event>& events)
     }
     if (!matches.empty())
         emit filesMatched(matches);
-    if (!folder.empty())
+    if (!folder.empty() && !m_aborted.load())
         emit folderChanged(QFile::decodeName(QByteArray::fromStdString(folder)));
 }
 

@@ -11,8 +11,8 @@
 //     folder's files or sub-folders through its TFolderIgnore argument;
 //   - filesMatched (a batch of matches, in order) and folderChanged (the last
 //     folder entered) are handed to the window's thread every ~50 ms or every
-//     2048 matches, whichever comes first, in the order they were found; after
-//     Abort no further batch is delivered;
+//     2048 matches, whichever comes first, in the order they were found; the
+//     matches found before an Abort are all delivered, none found after it;
 //   - OnSearchFinish / searchFinish run on the window's thread once the search
 //     thread has ended, exactly once per search, also after an abort (check
 //     Aborted()). searchError comes before it when the walk failed.
