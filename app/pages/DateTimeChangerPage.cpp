@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -32,7 +33,8 @@ namespace {
 
 const QString kStartCaption = QStringLiteral("CHANGE DATETIME");
 const QString kAbortCaption = QStringLiteral("ABORT");
-const char* const kCurrentFormat = "dddd, MM/dd/yyyy, hh:mm:ss";
+// The CURRENT labels after the week day's name.
+const char* const kCurrentFormat = "MM/dd/yyyy, hh:mm:ss";
 
 const QString kInfoText = QStringLiteral(
     "<< How to Use \"Set by Age\" Feature >>\r"
@@ -74,7 +76,7 @@ QGroupBox* makeCurrentGroup(QWidget* parent, const char* groupName, QLabel* (&va
         group->setObjectName(QString::fromLatin1(groupName));
     auto* grid = new QGridLayout(group);
     for (int row = 0; row < 3; ++row) {
-        grid->addWidget(kit::label(group, nullptr, QString::fromLatin1(kRowCaptions[row]) + QStringLiteral(" :")), row, 0);
+        grid->addWidget(kit::label(group, nullptr, QString::fromLatin1(kRowCaptions[row])), row, 0);
         values[row] = kit::label(group, valueNames[row], QStringLiteral("-"));
         values[row]->setTextInteractionFlags(Qt::TextSelectableByMouse);
         grid->addWidget(values[row], row, 1);
@@ -126,13 +128,18 @@ QSpinBox* makeSpin(QWidget* parent, const char* name, int limit, const QString& 
     return spin;
 }
 
-// The text of one CURRENT label: the local time, or "-" when the path has no
-// times (it no longer exists or cannot be looked up).
+// The text of one CURRENT label: the local time as "dddd, MM/dd/yyyy,
+// hh:mm:ss" with the week day's full name in the user's language, or "-" when
+// the path has no times (it no longer exists or cannot be looked up).
 QString currentText(const std::optional<korvala::TDateTime>& utc)
 {
     if (!utc)
         return QStringLiteral("-");
-    return QString::fromStdString(korvala::formatDateTime(kCurrentFormat, korvala::UTCToLocalDateTime(*utc)));
+    const korvala::TDateTime local = korvala::UTCToLocalDateTime(*utc);
+    int year = 0, month = 0, day = 0;
+    korvala::decodeDate(local, year, month, day);
+    const QString weekDay = QLocale().dayName(QDate(year, month, day).dayOfWeek(), QLocale::LongFormat);
+    return weekDay + QStringLiteral(", ") + QString::fromStdString(korvala::formatDateTime(kCurrentFormat, local));
 }
 
 korvala::NewTimeChoice choiceOf(const QCheckBox* dateTicked, const QDateEdit* date, const QCheckBox* timeTicked,
@@ -216,7 +223,7 @@ TDateTimeChangerPage::TDateTimeChangerPage(const TPageContext& context)
         } rows[3] = {{DCreate1Check, DCreate1, TCreate1Check, TCreate1}, {DMod1Check, DMod1, TMod1Check, TMod1},
             {DAccess1Check, DAccess1, TAccess1Check, TAccess1}};
         for (int r = 0; r < 3; ++r) {
-            grid->addWidget(kit::label(GroupBox3, nullptr, QString::fromLatin1(kRowCaptions[r]) + QStringLiteral(" :")), r, 0);
+            grid->addWidget(kit::label(GroupBox3, nullptr, QString::fromLatin1(kRowCaptions[r])), r, 0);
             grid->addWidget(rows[r].dateCheck, r, 1);
             grid->addWidget(rows[r].date, r, 2);
             grid->addWidget(rows[r].timeCheck, r, 3);
@@ -259,7 +266,7 @@ TDateTimeChangerPage::TDateTimeChangerPage(const TPageContext& context)
         const char* const cellNames[3][6] = {{"CDD", "CDM", "CDY", "CTH", "CTM", "CTS"},
             {"MDD", "MDM", "MDY", "MTH", "MTM", "MTS"}, {"ADD", "ADM", "ADY", "ATH", "ATM", "ATS"}};
         for (int r = 0; r < 3; ++r) {
-            grid->addWidget(kit::label(GroupBox7, nullptr, QString::fromLatin1(kRowCaptions[r]) + QStringLiteral(" :")), r + 1, 0);
+            grid->addWidget(kit::label(GroupBox7, nullptr, QString::fromLatin1(kRowCaptions[r])), r + 1, 0);
             for (int c = 0; c < 6; ++c) {
                 *cells[r][c] = makeSpin(GroupBox7, cellNames[r][c], limits[c], QString::fromLatin1(hints[c]));
                 grid->addWidget(*cells[r][c], r + 1, c + 1);

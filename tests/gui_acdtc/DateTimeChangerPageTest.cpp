@@ -13,6 +13,7 @@
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -158,6 +159,16 @@ TEST_F(DateTimeChangerPageTest, ControlsStartAsDescribed)
         EXPECT_EQ(find<QGroupBox>(name)->title(), QStringLiteral(" NEW DateTime "));
     for (const char* name : {"lblCreate1", "lblMod1", "lblAccess1", "lblCreate2", "lblMod2", "lblAccess2"})
         EXPECT_EQ(find<QLabel>(name)->text(), QStringLiteral("-")) << name;
+    // Each group's rows are captioned by the stamp's name alone.
+    for (const char* name : {"GroupBox4", "GroupBox5", "GroupBox3", "GroupBox7"}) {
+        QStringList captions;
+        for (QLabel* label : find<QGroupBox>(name)->findChildren<QLabel*>())
+            if (label->text().startsWith(QStringLiteral("Last ")))
+                captions << label->text();
+        EXPECT_EQ(captions, (QStringList{QStringLiteral("Last Created"), QStringLiteral("Last Modified"),
+                                QStringLiteral("Last Accessed")}))
+            << name;
+    }
 
     // The pickers show the present, all ticked.
     int year, month, day;
@@ -214,6 +225,14 @@ TEST_F(DateTimeChangerPageTest, ClickingAnEntryShowsItsLocalTimes)
         EXPECT_EQ(label->text(), QStringLiteral("Friday, 01/01/2016, 00:00:00"));
     for (QLabel* label : {page->lblAccess1, page->lblAccess2, page->lblAccess3})
         EXPECT_EQ(label->text(), QStringLiteral("Monday, 02/29/2016, 01:00:59"));
+
+    // The week day is named in the user's language.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    clickRow(page->DTCList, 1);
+    clickRow(page->DTCList, 0);
+    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(page->lblCreate1->text(), QStringLiteral("Montag, 07/28/2014, 11:41:03"));
+    EXPECT_EQ(page->lblMod2->text(), QStringLiteral("Freitag, 01/01/2016, 00:00:00"));
 
     // A path that is gone has no times.
     clickRow(page->DTCList, 1);
