@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <string>
 #include <utility>
 
+#include "Process.h"
 #include "TempTree.h"
 #include "TimeTestSupport.h"
 #include "platform/FileAttributes.h"
@@ -164,10 +167,25 @@ TEST_F(DateTimeChangerTest, AgeOutOfTheCalendarIsADateEncodeErrorAndWritesNothin
     }
 }
 
-TEST_F(DateTimeChangerTest, AgeOnAMissingPathReportsNoTimes)
+// A path whose times cannot be read gives the reason itself, in both modes.
+TEST_F(DateTimeChangerTest, UnreadableTimesReportTheirOwnReason)
 {
-    EXPECT_EQ(SetByAge(dir.path() + "/gone", days(1), days(1), days(1)),
-        std::make_error_code(std::errc::no_such_file_or_directory));
+    const std::string gone = dir.path() + "/gone";
+    const std::string loop = dir.symlink("loop", "loop");
+    const std::string locked = dir.folder("locked", 0700);
+    const std::string inside = dir.file("locked/inside.txt");
+    const NewTimeChoice keep;
+    for (const auto& [path, errnum] : {std::pair{gone, ENOENT}, std::pair{loop, ELOOP}}) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(SetByAge(path, days(1), days(1), days(1)), std::error_code(errnum, std::generic_category()));
+        EXPECT_EQ(SetBySpecifiedDateTime(path, keep, keep, keep), std::error_code(errnum, std::generic_category()));
+    }
+    // An ordinary user cannot look into another user's private folder.
+    EXPECT_EQ(runAsNobody([&] {
+        const std::error_code ec = SetByAge(inside, days(1), days(1), days(1));
+        return std::to_string(ec.value()) + " " + ec.category().name();
+    }),
+        std::to_string(EACCES) + " generic");
 }
 
 }  // namespace

@@ -7,11 +7,6 @@
 namespace korvala {
 namespace {
 
-std::error_code noTimes()
-{
-    return std::make_error_code(std::errc::no_such_file_or_directory);
-}
-
 // The current local value of a stamp with the picker's parts put in place.
 DateTimeParts chosenParts(const timespec& stored, const NewTimeChoice& choice)
 {
@@ -42,9 +37,11 @@ DateTimeParts localParts(const timespec& utc)
 std::error_code SetBySpecifiedDateTime(const std::string& path, const NewTimeChoice& created,
     const NewTimeChoice& modified, const NewTimeChoice& accessed)
 {
+    // A path whose times cannot be read is reported with the reason itself
+    // (missing, no permission, a loop of links).
     FileTimes stored;
-    if (readFileTimes(path, stored))
-        return noTimes();
+    if (const std::error_code ec = readFileTimes(path, stored))
+        return ec;
     return SetAllFileDateTimes(path, chosenParts(stored.created, created),
         chosenParts(stored.accessed, accessed), chosenParts(stored.modified, modified));
 }
@@ -53,8 +50,8 @@ std::error_code SetByAge(const std::string& path, const DateTimeOffsets& created
     const DateTimeOffsets& modified, const DateTimeOffsets& accessed)
 {
     FileTimes stored;
-    if (readFileTimes(path, stored))
-        return noTimes();
+    if (const std::error_code ec = readFileTimes(path, stored))
+        return ec;
     // All three are moved before anything is written, so a value out of the
     // calendar leaves the item untouched.
     const timespec newCreated = ShiftByAge(stored.created, created);
