@@ -37,13 +37,32 @@ protected:
     static timespec evenSecond(const timespec& t) { return makeTimespec(t.tv_sec - t.tv_sec % 2, 0); }
 };
 
-TEST_F(DateTimeChangerTest, SpecifiedWithNothingTickedCutsToTheEvenSecond)
+// A stamp with neither date nor time chosen is not rewritten: it keeps its
+// exact value, even when the others are written.
+TEST_F(DateTimeChangerTest, SpecifiedLeavesStampsWithNothingChosenExactlyAsTheyWere)
 {
     for (const std::string& path : {dir.file("f.txt"), dir.folder("sub")}) {
         setTimes(path, c0, m0, a0);
         EXPECT_FALSE(SetBySpecifiedDateTime(path, {}, {}, {})) << path;
-        expectTimes(path, evenSecond(c0), evenSecond(m0), evenSecond(a0));
+        expectTimes(path, c0, m0, a0);
+        NewTimeChoice modified;
+        modified.date = encodeDate(2020, 1, 15);
+        EXPECT_FALSE(SetBySpecifiedDateTime(path, {}, modified, {})) << path;
+        expectTimes(path, c0, makeTimespec(utcSeconds(2020, 1, 15, 23, 59, 58), 0), a0);
     }
+}
+
+// An untouched stamp outside the years the DOS form holds (1970 is common in
+// archives) does not stop the chosen one from being written.
+TEST_F(DateTimeChangerTest, SpecifiedWritesTheChosenStampBesideAnUntouchedOneOutsideTheDosYears)
+{
+    const std::string file = dir.file("old.txt");
+    const timespec epoch = makeTimespec(utcSeconds(1970, 1, 1, 0, 0, 1), 0);
+    setTimes(file, c0, m0, epoch);
+    NewTimeChoice modified;
+    modified.timeOfDay = encodeTime(7, 8, 10, 0);
+    EXPECT_FALSE(SetBySpecifiedDateTime(file, {}, modified, {}));
+    expectTimes(file, c0, makeTimespec(utcSeconds(2015, 3, 1, 7, 8, 10), 0), epoch);
 }
 
 TEST_F(DateTimeChangerTest, SpecifiedDateOrTimeReplacesOnlyThatPart)

@@ -7,9 +7,12 @@
 namespace korvala {
 namespace {
 
-// The current local value of a stamp with the picker's parts put in place.
-DateTimeParts chosenParts(const timespec& stored, const NewTimeChoice& choice)
+// The current local value of a stamp with the picker's parts put in place;
+// nothing for a stamp with neither part chosen, which is left exactly as it is.
+std::optional<DateTimeParts> chosenParts(const timespec& stored, const NewTimeChoice& choice)
 {
+    if (!choice.date && !choice.timeOfDay)
+        return std::nullopt;
     DateTimeParts parts = DateTimeToParts(UTCToLocalDateTime(FileTimeToUtcDateTime(stored)));
     if (choice.date) {
         const DateTimeParts d = DateTimeToParts(*choice.date);
@@ -42,8 +45,8 @@ std::error_code SetBySpecifiedDateTime(const std::string& path, const NewTimeCho
     FileTimes stored;
     if (const std::error_code ec = readFileTimes(path, stored))
         return ec;
-    return SetAllFileDateTimes(path, chosenParts(stored.created, created),
-        chosenParts(stored.accessed, accessed), chosenParts(stored.modified, modified));
+    return SetFileDateTimes(path, chosenParts(stored.created, created), chosenParts(stored.accessed, accessed),
+        chosenParts(stored.modified, modified));
 }
 
 std::error_code SetByAge(const std::string& path, const DateTimeOffsets& created,

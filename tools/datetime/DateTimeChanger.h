@@ -20,9 +20,11 @@ struct NewTimeChoice {
     std::optional<TDateTime> timeOfDay;
 };
 
-// Sets the three stamps of a file or folder to the chosen local dates and times
-// (through the two-second DOS form). Never throws: returns why the item kept
-// its times (ENOENT when it has none, the reasons of SetAllFileDateTimes).
+// Sets the stamps of a file or folder with a date or a time chosen to those
+// local dates and times (through the two-second DOS form); a stamp with
+// neither chosen keeps its exact value and is not written. Never throws:
+// returns why the item kept its times (the reason its times cannot be read,
+// the reasons of SetFileDateTimes).
 std::error_code SetBySpecifiedDateTime(const std::string& path, const NewTimeChoice& created,
     const NewTimeChoice& modified, const NewTimeChoice& accessed);
 

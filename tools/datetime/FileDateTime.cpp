@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/ErrorTexts.h"
 #include "platform/File.h"
@@ -179,22 +180,38 @@ std::error_code SetAllFileDateTimes(const std::string& path, TDateTime created,
 std::error_code SetAllFileDateTimes(const std::string& path, const DateTimeParts& created,
     const DateTimeParts& accessed, const DateTimeParts& modified)
 {
+    return SetFileDateTimes(path, created, accessed, modified);
+}
+
+std::error_code SetFileDateTimes(const std::string& path, const std::optional<DateTimeParts>& created,
+    const std::optional<DateTimeParts>& accessed, const std::optional<DateTimeParts>& modified)
+{
+    if (!created && !accessed && !modified)
+        return {};
     if (const std::error_code ec = checkOpenForReadWrite(path))
         return ec;
-    const auto c = LocalDateTimeToFileTime(created);
-    const auto a = LocalDateTimeToFileTime(accessed);
-    const auto m = LocalDateTimeToFileTime(modified);
-    if (!c || !a || !m)
-        return systemError(EOVERFLOW);
+    // Every given value is converted before anything is written, so a value
+    // without a DOS form leaves the item untouched.
+    std::optional<timespec> c, a, m;
+    for (auto [given, converted] : {std::pair{&created, &c}, std::pair{&accessed, &a}, std::pair{&modified, &m}}) {
+        if (!*given)
+            continue;
+        *converted = LocalDateTimeToFileTime(**given);
+        if (!*converted)
+            return systemError(EOVERFLOW);
+    }
     const auto previous = readTimes(path);
     if (const std::error_code ec = writeFileTimes(path, c, m, a))
         return ec;
     const auto stored = readTimes(path);
-    if (stored &&
-        (!heldAsWritten(*c, stored->created) || !heldAsWritten(*m, stored->modified) ||
-            !heldAsWritten(*a, stored->accessed))) {
+    const auto held = [](const std::optional<timespec>& written, const timespec& now) {
+        return !written || heldAsWritten(*written, now);
+    };
+    if (stored && (!held(c, stored->created) || !held(m, stored->modified) || !held(a, stored->accessed))) {
         if (previous)
-            (void)writeFileTimes(path, previous->created, previous->modified, previous->accessed);
+            (void)writeFileTimes(path, c ? std::optional(previous->created) : std::nullopt,
+                m ? std::optional(previous->modified) : std::nullopt,
+                a ? std::optional(previous->accessed) : std::nullopt);
         return systemError(EOVERFLOW);
     }
     return {};

@@ -53,6 +53,13 @@ std::error_code SetAllFileDateTimes(const std::string& path, TDateTime created,
 std::error_code SetAllFileDateTimes(const std::string& path, const DateTimeParts& created,
     const DateTimeParts& accessed, const DateTimeParts& modified);
 
+// The same for the stamps that are given; the others are neither converted nor
+// written, so they keep their exact value (and a file system with no store for
+// a creation time, or a stamp outside the DOS years, is no obstacle to writing
+// the others). Nothing given: nothing is looked at or written.
+std::error_code SetFileDateTimes(const std::string& path, const std::optional<DateTimeParts>& created,
+    const std::optional<DateTimeParts>& accessed, const std::optional<DateTimeParts>& modified);
+
 // The date and time fields of a date-time value (rounded to the millisecond).
 DateTimeParts DateTimeToParts(TDateTime value);
 
