@@ -272,6 +272,11 @@ std::string digestTextOrThrow(const FileDigestResult& result, HashAlgorithm algo
     // CRC32 of a file that cannot be read is 0, printed as eight zeros.
     if (algorithm == HashAlgorithm::haCRC32)
         return "00000000";
+    throwDigestError(result, algorithm, path);
+}
+
+void throwDigestError(const FileDigestResult& result, HashAlgorithm algorithm, const std::string& path)
+{
     if (result.openError) {
         if (algorithm == HashAlgorithm::haMD5)
             throw KorvalaError(streamCannotOpenFileText(path, result.openError));

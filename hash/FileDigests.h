@@ -37,6 +37,13 @@ FileDigestResult digestOpenFile(TFile& file, HashAlgorithmSet algorithms);
 // with the algorithm's open error ("TFileStreamW: " before it for MD5).
 std::string digestTextOrThrow(const FileDigestResult& result, HashAlgorithm algorithm, const std::string& path);
 
+// Throws the KorvalaError of a result that is not ok(): the open error
+// ("Cannot open file \"%s\". %s", with "TFileStreamW: " before it for MD5) or
+// the read error ("Cannot read file \"%s\". %s"). CRC32 gets the same texts
+// here, for callers to whom an unreadable file must never look like an empty
+// one.
+[[noreturn]] void throwDigestError(const FileDigestResult& result, HashAlgorithm algorithm, const std::string& path);
+
 // Reads below this size are done on the calling thread alone: starting a
 // thread costs more than it saves on small files.
 inline constexpr long long kParallelDigestMinSize = 8LL << 20;

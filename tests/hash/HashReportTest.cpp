@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -177,10 +178,56 @@ TEST_F(HashReport, VerifierIgnoresCaseButNothingElse)
         EXPECT_EQ(korvala::VerifyFileChecksum(fileA, HashAlgorithm::haSHA1, c.code), c.verdict) << "\"" << c.code << "\"";
     EXPECT_EQ(korvala::verifyVerdictText(korvala::ChecksumVerdict::cvSame), "File Checksum is SAME");
     EXPECT_EQ(korvala::verifyVerdictText(korvala::ChecksumVerdict::cvDifferent), "File Checksum is DIFFERENT");
+}
 
+// A verdict needs both files read. CRC32 of a file that cannot be read would
+// be "00000000", the CRC32 of an empty file: two missing files, or a folder
+// and an empty file, would be the SAME. The verifier and the comparer raise
+// the open error instead, with every algorithm.
+TEST_F(HashReport, VerdictsNeedFilesThatCanBeRead)
+{
     const std::string gone = dir.path() + "/gone";
-    EXPECT_EQ(korvala::VerifyFileChecksum(gone, HashAlgorithm::haCRC32, "00000000"), korvala::ChecksumVerdict::cvSame);
-    EXPECT_THROW(korvala::VerifyFileChecksum(gone, HashAlgorithm::haMD5, "x"), korvala::KorvalaError);
+    const std::string alsoGone = dir.path() + "/also gone";
+    const std::string empty = dir.file("empty.bin", "");
+    const std::string folder = dir.folder("sub");
+    const std::string goneText = "Cannot open file \"" + gone + "\". No such file or directory";
+    const std::string folderText = "Cannot open file \"" + folder + "\". Is a directory";
+    const auto errorOf = [](const std::function<void()>& f) -> std::string {
+        try {
+            f();
+        } catch (const korvala::KorvalaError& e) {
+            return e.what();
+        }
+        return "no error";
+    };
+    const struct {
+        std::string name;
+        std::function<void()> run;
+        std::string error;
+    } cases[] = {
+        {"verify missing, CRC32", [&] { korvala::VerifyFileChecksum(gone, HashAlgorithm::haCRC32, "00000000"); },
+            goneText},
+        {"verify folder, CRC32", [&] { korvala::VerifyFileChecksum(folder, HashAlgorithm::haCRC32, "00000000"); },
+            folderText},
+        {"verify missing, MD5", [&] { korvala::VerifyFileChecksum(gone, HashAlgorithm::haMD5, "x"); },
+            "TFileStreamW: " + goneText},
+        {"compare two missing, CRC32",
+            [&] { korvala::CompareFileChecksums(gone, alsoGone, HashAlgorithm::haCRC32); }, goneText},
+        {"compare folder and empty, CRC32",
+            [&] { korvala::CompareFileChecksums(folder, empty, HashAlgorithm::haCRC32); }, folderText},
+        {"compare empty and missing, CRC32",
+            [&] { korvala::CompareFileChecksums(empty, gone, HashAlgorithm::haCRC32); }, goneText},
+        {"compare empty and missing, SHA-1",
+            [&] { korvala::CompareFileChecksums(empty, gone, HashAlgorithm::haSHA1); }, goneText},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(errorOf(c.run), c.error) << c.name;
+
+    // An empty file that is there is no error: its CRC32 is "00000000".
+    EXPECT_EQ(korvala::VerifyFileChecksum(empty, HashAlgorithm::haCRC32, "00000000"), korvala::ChecksumVerdict::cvSame);
+    const auto twoEmpty = korvala::CompareFileChecksums(empty, dir.file("empty2.bin", ""), HashAlgorithm::haCRC32);
+    ASSERT_TRUE(twoEmpty.has_value());
+    EXPECT_EQ(twoEmpty->verdict, korvala::ChecksumVerdict::cvSame);
 }
 
 TEST_F(HashReport, ComparerDigestsAndVerdicts)
