@@ -1,5 +1,7 @@
 // The Hash generator's report, the checksum verifier and the file comparer.
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -121,6 +123,37 @@ TEST_F(HashReport, AbortKeepsTheLinesWrittenSoFar)
     EXPECT_EQ(r.lines[11].substr(0, 13), "CRC32      : ");
     EXPECT_EQ(r.lines[12].substr(0, 13), "MD5        : ");
     EXPECT_EQ(r.progress.back(), std::make_pair(2, 5));
+}
+
+// An abort while a big file is read is taken between its blocks, before any
+// of its digests is done: the report ends with that file's name line, and the
+// rest of the file is not read (the request is asked for once).
+TEST_F(HashReport, AbortDuringABigFileEndsWithoutItsDigests)
+{
+    const std::string big = dir.file("big.bin", "");
+    ASSERT_EQ(::truncate(big.c_str(), off_t(3) << 20), 0) << big;
+    Recorder r;
+    auto cb = callbacksFor(r, {0, 2, 5});
+    int filenameLines = 0;
+    cb.appendLine = [&](const std::string& line) {
+        r.lines.push_back(line);
+        if (line.rfind("Filename", 0) == 0)
+            ++filenameLines;
+    };
+    int pollsOnBig = 0;
+    cb.cancelRequested = [&] {
+        if (filenameLines != 2)
+            return false;
+        ++pollsOnBig;
+        return true;
+    };
+    EXPECT_EQ(korvala::WriteHashReport({fileA, big, fileB}, cb), korvala::HashReportOutcome::hrCancelled);
+    EXPECT_EQ(r.accepted, 1);
+    EXPECT_EQ(pollsOnBig, 1);
+    ASSERT_EQ(r.lines.size(), 5u + 1u);
+    EXPECT_EQ(r.lines[4], "");
+    EXPECT_EQ(r.lines[5], "Filename   : " + big);
+    EXPECT_EQ(r.progress.back(), std::make_pair(1, 3));
 }
 
 TEST_F(HashReport, DeletedFileWithOnlyCrc32Completes)
@@ -252,15 +285,36 @@ TEST_F(HashReport, ComparerDigestsAndVerdicts)
     EXPECT_EQ(tiger->secondDigest.size(), 48u);
 }
 
-// Cancellation is looked at once, between the digests: the second file is not
-// read (here it does not exist, and no error is raised).
-TEST_F(HashReport, ComparerCancelsBetweenTheDigests)
+// Cancellation is looked at between the blocks of each file's read and once
+// between the two digests: what follows the request is not read (a missing
+// file after it raises no error).
+TEST_F(HashReport, ComparerCancelsWithinAFileAndBetweenTheDigests)
 {
-    int accepted = 0;
-    const auto result = korvala::CompareFileChecksums(
-        fileA, dir.path() + "/missing", HashAlgorithm::haMD5, [] { return true; }, [&] { ++accepted; });
-    EXPECT_FALSE(result.has_value());
-    EXPECT_EQ(accepted, 1);
+    const std::string big = dir.file("big.bin", "");
+    ASSERT_EQ(::truncate(big.c_str(), (off_t(3) << 20) + 1), 0) << big;
+    const std::string missing = dir.path() + "/missing";
+    const struct {
+        const char* name;
+        std::string first, second;
+        int stopAtQuery;  // 0: never stop
+        int queries;
+        bool cancelled;
+    } cases[] = {
+        {"between the digests", fileA, missing, 1, 1, true},
+        {"within the first file", big, missing, 2, 2, true},
+        {"within the second file", fileA, big, 2, 2, true},
+        {"not stopped", big, fileA, 0, 3 + 1, false},
+    };
+    for (const auto& c : cases) {
+        int queries = 0;
+        int accepted = 0;
+        const auto result = korvala::CompareFileChecksums(
+            c.first, c.second, HashAlgorithm::haMD5, [&] { return ++queries == c.stopAtQuery; },
+            [&] { ++accepted; });
+        EXPECT_EQ(result.has_value(), !c.cancelled) << c.name;
+        EXPECT_EQ(accepted, c.cancelled ? 1 : 0) << c.name;
+        EXPECT_EQ(queries, c.queries) << c.name;
+    }
     EXPECT_THROW(korvala::CompareFileChecksums(fileA, dir.path() + "/missing", HashAlgorithm::haMD5),
                  korvala::KorvalaError);
     EXPECT_EQ(korvala::CompareAlgorithms.size(), 10u);

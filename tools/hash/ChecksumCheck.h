@@ -48,9 +48,10 @@ struct CompareResult {
 };
 
 // Computes the digest of both files and compares the texts exactly.
-// `cancelRequested` is polled once, between the two digests; when it answers
-// true, `acceptCancel` is called and nothing is returned (the second file is
-// not read). Errors throw KorvalaError as for VerifyFileChecksum.
+// `cancelRequested` is polled between the 1 MiB blocks of each file's read and
+// once between the two digests; when it answers true, `acceptCancel` is called
+// and nothing is returned (the rest of the files is not read). Errors throw
+// KorvalaError as for VerifyFileChecksum.
 std::optional<CompareResult> CompareFileChecksums(const std::string& path1, const std::string& path2,
                                                   HashAlgorithm algorithm,
                                                   const std::function<bool()>& cancelRequested = {},
