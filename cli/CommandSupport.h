@@ -38,7 +38,7 @@ void setAction(CLI::App& command, CommandBody body);
 
 // Ctrl+C. Until a command watches for it, Ctrl+C ends the program at once
 // with status 1, since nothing would ever look at the request. A command whose
-// engine polls for it (between paths, digests or folder entries) calls
+// engine polls for it (between paths, digests, blocks of a read or folder entries) calls
 // watchInterrupt with its abort text first; from then on Ctrl+C only asks the
 // run to stop at the next check, the way the page's abort button does. A
 // second Ctrl+C, for a step that never gets to its check (a read from a named

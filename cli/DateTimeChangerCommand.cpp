@@ -9,12 +9,15 @@
 #include <optional>
 #include <regex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "CommandSupport.h"
+#include "StrayValues.h"
 #include "platform/DateTime.h"
 #include "platform/FileTimes.h"
 #include "platform/KorvalaError.h"
+#include "platform/TextFold.h"
 #include "tools/datetime/DateTimeChanger.h"
 
 namespace korvala::cli {
@@ -200,6 +203,10 @@ bool printTimes(const std::string& path)
 
 int runTimes(const TimesOptions& opt)
 {
+    refuseStrayValues(opt.shifts.empty() ? "--set" : "--shift", opt.paths, [](std::string_view key) {
+        return equalsIgnoreCase(key, "created") || equalsIgnoreCase(key, "modified") ||
+            equalsIgnoreCase(key, "accessed");
+    });
     std::optional<Rows<NewTimeChoice>> sets;
     std::optional<Rows<DateTimeOffsets>> shifts;
     if (!opt.sets.empty())
@@ -231,10 +238,10 @@ const CommandRegistrar registrar([](CLI::App& app) {
     auto* set = cmd->add_option("--set", opt->sets,
         "Set by Specified DateTime: KIND=DATE, KIND=TIME or KIND=DATE,TIME with KIND created, "
         "modified or accessed, DATE YYYY-MM-DD, TIME hh:mm[:ss[.zzz]] (local); a part not "
-        "given keeps its current value");
+        "given keeps its current value; one per --set");
     auto* shift = cmd->add_option("--shift", opt->shifts,
         "Set by Age: KIND=AMOUNTS, comma-separated signed amounts with the units y, mo, d, h, "
-        "min, s (e.g. modified=+1d,-2h)");
+        "min, s (e.g. modified=+1d,-2h); one per --shift");
     set->allow_extra_args(false);
     shift->allow_extra_args(false);
     set->excludes(shift);

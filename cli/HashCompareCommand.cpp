@@ -18,7 +18,7 @@ struct CompareOptions {
     std::string file2;
 };
 
-// Ctrl+C is taken between the two digests, as the page's abort is.
+// Ctrl+C is taken within a block of either file's read, as the page's abort is.
 int runCompare(const CompareOptions& options)
 {
     const HashAlgorithm algorithm = algorithmOption(options.algorithm);

@@ -5,12 +5,16 @@
 #include <algorithm>
 #include <cctype>
 #include <iostream>
+#include <iterator>
+#include <limits>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "CommandSupport.h"
 #include "LineOutput.h"
+#include "StrayValues.h"
 #include "platform/DateTime.h"
 #include "platform/DirectoryListing.h"
 #include "platform/KorvalaError.h"
@@ -38,15 +42,17 @@ struct SeekOptions {
     std::vector<std::string> locations;
 };
 
-// "N", "NB", "NKB", "NMB" or "NGB" (letter case ignored): bytes.
-void parseSize(const std::string& text, int64_t& count, SeekerSizeUnit& unit)
+// "N", "NB", "NKB", "NMB" or "NGB" (letter case ignored). The criteria hold
+// the bound in bytes as a signed 64-bit count: N times the unit must fit it,
+// since a larger bound would wrap round (to a negative one that every file
+// passes) instead of matching nothing.
+void parseSize(const std::string& option, const std::string& text, int64_t& count, SeekerSizeUnit& unit)
 {
     size_t digits = 0;
     while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9')
         ++digits;
-    if (digits == 0 || digits > 15)
-        throw CLI::ValidationError("size", "not a size: " + text);
-    count = std::stoll(text.substr(0, digits));
+    if (digits == 0)
+        throw CLI::ValidationError(option, "not a size: " + text);
     std::string suffix = text.substr(digits);
     for (char& c : suffix)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -59,7 +65,19 @@ void parseSize(const std::string& text, int64_t& count, SeekerSizeUnit& unit)
     else if (suffix == "GB")
         unit = SeekerSizeUnit::GB;
     else
-        throw CLI::ValidationError("size", "unknown size unit: " + text);
+        throw CLI::ValidationError(option, "unknown size unit: " + text);
+
+    constexpr int64_t kMaxBytes = std::numeric_limits<int64_t>::max();
+    const int64_t largest = kMaxBytes / seekerUnitBytes(unit);
+    int64_t value = 0;
+    for (size_t i = 0; i < digits; ++i) {
+        const int digit = text[i] - '0';
+        if (value > (largest - digit) / 10)
+            throw CLI::ValidationError(option, "too large a size: " + text + " (at most " +
+                std::to_string(kMaxBytes) + " bytes)");
+        value = value * 10 + digit;
+    }
+    count = value;
 }
 
 bool allDigits(const std::string& s)
@@ -176,6 +194,10 @@ private:
 
 int runSeek(const SeekOptions& opt)
 {
+    refuseStrayValues("--attr", opt.locations, [](std::string_view key) {
+        return std::any_of(std::begin(kAttributeNames), std::end(kAttributeNames),
+            [&](const AttributeName& a) { return equalsIgnoreCase(a.name, key); });
+    });
     SeekerPageState page;
     page.fileName = opt.name;
     page.containing = opt.contains;
@@ -188,9 +210,9 @@ int runSeek(const SeekOptions& opt)
         applyAttribute(a, page);
     page.sizeMin = page.sizeMax = 0;
     if (!opt.minSize.empty())
-        parseSize(opt.minSize, page.sizeMin, page.sizeMinUnit);
+        parseSize("--min-size", opt.minSize, page.sizeMin, page.sizeMinUnit);
     if (!opt.maxSize.empty())
-        parseSize(opt.maxSize, page.sizeMax, page.sizeMaxUnit);
+        parseSize("--max-size", opt.maxSize, page.sizeMax, page.sizeMaxUnit);
     applyBounds(opt.createdBefore, page.created.before);
     applyBounds(opt.createdAfter, page.created.after);
     applyBounds(opt.modifiedBefore, page.modified.before);
@@ -231,8 +253,9 @@ const CommandRegistrar registrar([](CLI::App& app) {
     cmd->add_flag("--exclude", opt->exclude, "Find files that do not contain the text");
     cmd->add_flag("--no-subfolders", opt->noSubfolders, "Do not walk sub-folders");
     cmd->add_option("--attr", opt->attrs,
-        "NAME=set|unset|ignore, NAME one of Readonly Hidden System Directory Archive Device Normal "
-        "Temporary SparseFile ReparsePoint Compressed Offline NotContentIndexed Encrypted Virtual")
+        "NAME=set|unset|ignore, one per --attr, NAME one of Readonly Hidden System Directory Archive "
+        "Device Normal Temporary SparseFile ReparsePoint Compressed Offline NotContentIndexed Encrypted "
+        "Virtual")
         ->allow_extra_args(false);
     cmd->add_option("--min-size", opt->minSize, "At least N[B|KB|MB|GB] (no unit: bytes)");
     cmd->add_option("--max-size", opt->maxSize, "At most N[B|KB|MB|GB] (no unit: bytes)");

@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <stdexcept>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -118,8 +119,18 @@ void feed(const std::vector<Job*>& jobs, const std::uint8_t* data, std::size_t s
         job->context->update(data, size);
 }
 
+// Whether the pass stops before reading the block after a full one. A short
+// block is the file's end, so there is nothing left to stop.
+bool stopAfter(std::size_t blockBytes, const DigestCancelQuery& cancelRequested, FileDigestResult& result)
+{
+    if (blockBytes < kBlockSize || !cancelRequested || !cancelRequested())
+        return false;
+    result.cancelled = true;
+    return true;
+}
+
 // Reading and hashing on the calling thread.
-void runSerial(TFile& file, std::vector<Job>& jobs, FileDigestResult& result)
+void runSerial(TFile& file, std::vector<Job>& jobs, FileDigestResult& result, const DigestCancelQuery& cancelRequested)
 {
     thread_local Buffer buffer;
     if (!buffer)
@@ -136,13 +147,18 @@ void runSerial(TFile& file, std::vector<Job>& jobs, FileDigestResult& result)
         if (n == 0)
             return;
         feed(all, buffer.get(), n);
+        if (stopAfter(n, cancelRequested, result))
+            return;
     }
 }
 
 // The calling thread reads blocks into a ring of slots and hashes its share of
 // the digests; a helper thread hashes the other share of the same blocks.
-// A slot is refilled only after both have finished with it.
-void runParallel(TFile& file, std::vector<Job>& jobs, FileDigestResult& result)
+// A slot is refilled only after both have finished with it. Cancel requests
+// are asked on the calling thread; the helper finishes the blocks already
+// handed to it (at most kSlots) and ends.
+void runParallel(TFile& file, std::vector<Job>& jobs, FileDigestResult& result,
+                 const DigestCancelQuery& cancelRequested)
 {
     std::vector<Job*> byCost;
     for (auto& job : jobs)
@@ -226,6 +242,8 @@ void runParallel(TFile& file, std::vector<Job>& jobs, FileDigestResult& result)
             std::lock_guard lock(mutex);
             ++consumed;
         }
+        if (stopAfter(n, cancelRequested, result))
+            break;
     }
     {
         std::lock_guard lock(mutex);
@@ -238,22 +256,23 @@ void runParallel(TFile& file, std::vector<Job>& jobs, FileDigestResult& result)
 
 }  // namespace
 
-FileDigestResult digestOpenFile(TFile& file, HashAlgorithmSet algorithms)
+FileDigestResult digestOpenFile(TFile& file, HashAlgorithmSet algorithms, const DigestCancelQuery& cancelRequested)
 {
     FileDigestResult result;
     std::vector<Job> jobs = makeJobs(algorithms);
     TFileStatus st;
     const bool large = !file.status(st) && st.isRegular() && st.size >= static_cast<std::uint64_t>(kParallelDigestMinSize);
     if (large)
-        runParallel(file, jobs, result);
+        runParallel(file, jobs, result, cancelRequested);
     else
-        runSerial(file, jobs, result);
-    if (!result.readError)
+        runSerial(file, jobs, result, cancelRequested);
+    if (!result.readError && !result.cancelled)
         finishJobs(jobs, result);
     return result;
 }
 
-FileDigestResult digestFile(const std::string& path, HashAlgorithmSet algorithms)
+FileDigestResult digestFile(const std::string& path, HashAlgorithmSet algorithms,
+                            const DigestCancelQuery& cancelRequested)
 {
     TFile file;
     if (const std::error_code ec = file.open(path, TOpenOptions::contentRead())) {
@@ -262,16 +281,23 @@ FileDigestResult digestFile(const std::string& path, HashAlgorithmSet algorithms
         return failed;
     }
     file.adviseSequential();
-    return digestOpenFile(file, algorithms);
+    return digestOpenFile(file, algorithms, cancelRequested);
 }
 
 std::string digestTextOrThrow(const FileDigestResult& result, HashAlgorithm algorithm, const std::string& path)
 {
+    if (result.cancelled)
+        throw std::logic_error("no digest text: the read pass was cancelled");
     if (result.ok())
         return result.digests[static_cast<std::size_t>(algorithm)];
     // CRC32 of a file that cannot be read is 0, printed as eight zeros.
     if (algorithm == HashAlgorithm::haCRC32)
         return "00000000";
+    throwDigestError(result, algorithm, path);
+}
+
+void throwDigestError(const FileDigestResult& result, HashAlgorithm algorithm, const std::string& path)
+{
     if (result.openError) {
         if (algorithm == HashAlgorithm::haMD5)
             throw KorvalaError(streamCannotOpenFileText(path, result.openError));

@@ -188,22 +188,31 @@ TEST_F(VerifyPageTest, BrowseAndAMissingFile)
     EXPECT_EQ(page->verifier->vcLoc->text(), qs(gone));
     EXPECT_EQ(dialogs_.openFileFolders, (std::vector<QString>{QString(), qs(folder)}));
 
-    page->verifier->vcHCode->setText(QStringLiteral("D41D8CD98F00B204E9800998ECF8427E"));
-    ASSERT_TRUE(verify());  // MD5, the start choice
-    ASSERT_EQ(dialogs_.messages.size(), 2u);
-    EXPECT_EQ(dialogs_.messages[0].caption, QStringLiteral("Application Error"));
-    EXPECT_TRUE(dialogs_.messages[0].text.contains(QStringLiteral("TFileStreamW: Cannot open file \"")))
-        << dialogs_.messages[0].text.toStdString();
-    EXPECT_EQ(dialogs_.messages[1].text, QStringLiteral("Checksum Verification Process Completed!"));
-    EXPECT_TRUE(page->verifier->lblVC->text().isEmpty());
-
-    // With CRC32 the missing file reads "00000000" and that is compared.
-    dialogs_.messages.clear();
-    page->verifier->cmbHAlg->setCurrentIndex(0);
-    page->verifier->vcHCode->setText(QStringLiteral("00000000"));
-    ASSERT_TRUE(verify());
-    EXPECT_EQ(page->verifier->lblVC->text(), QStringLiteral("File Checksum is SAME"));
-    EXPECT_EQ(messages(), QStringList{QStringLiteral("Checksum Verification Process Completed!")});
+    // MD5 (the start choice) and CRC32 with the code of an empty file: the
+    // open error, no verdict. CRC32 must not take the missing file for an
+    // empty one.
+    const struct {
+        int algorithm;
+        QString code;
+        QString error;
+    } cases[] = {
+        {2, QStringLiteral("D41D8CD98F00B204E9800998ECF8427E"), QStringLiteral("TFileStreamW: Cannot open file \"")},
+        {0, QStringLiteral("00000000"), QStringLiteral("Cannot open file \"")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(page->verifier->cmbHAlg->itemText(c.algorithm).toStdString());
+        dialogs_.messages.clear();
+        page->verifier->cmbHAlg->setCurrentIndex(c.algorithm);
+        page->verifier->vcHCode->setText(c.code);
+        ASSERT_TRUE(verify());
+        ASSERT_EQ(dialogs_.messages.size(), 2u) << messages().join('|').toStdString();
+        EXPECT_EQ(dialogs_.messages[0].caption, QStringLiteral("Application Error"));
+        EXPECT_TRUE(dialogs_.messages[0].text.endsWith(
+            c.error + qs(gone) + QStringLiteral("\". No such file or directory")))
+            << dialogs_.messages[0].text.toStdString();
+        EXPECT_EQ(dialogs_.messages[1].text, QStringLiteral("Checksum Verification Process Completed!"));
+        EXPECT_TRUE(page->verifier->lblVC->text().isEmpty());
+    }
 }
 
 TEST_F(ComparePageTest, SameAndDifferentFiles)
@@ -289,19 +298,39 @@ TEST_F(ComparePageTest, ANamedPipeEndsTheComparisonInsteadOfWaiting)
     EXPECT_EQ(dialogs_.messages[1].text, QStringLiteral("File Compare Process ABORTED!"));
 }
 
-// An unreadable file with a digest other than CRC32: the error, then the
-// abort message, and no verdict.
-TEST_F(ComparePageTest, MissingFileEndsAsAborted)
+// A file that cannot be opened: the error, then the abort message, and no
+// verdict, with CRC32 (the start choice) as with any other digest. CRC32 must
+// not give a missing file or a folder the digest of an empty file: an empty
+// file and a missing one, or two folders, would be the SAME.
+TEST_F(ComparePageTest, FileThatCannotBeOpenedEndsAsAborted)
 {
-    page->comparer->cfLoc1->setText(qs(writeFile("here.bin", "abc")));
-    page->comparer->cfLoc2->setText(qs(folder + "/missing.bin"));
-    chooseAlgorithm(QStringLiteral("SHA-1"));
-    compare();
-    ASSERT_EQ(dialogs_.messages.size(), 2u);
-    EXPECT_EQ(dialogs_.messages[0].caption, QStringLiteral("Application Error"));
-    EXPECT_EQ(dialogs_.messages[1].text, QStringLiteral("File Compare Process ABORTED!"));
-    EXPECT_EQ(page->comparer->hcLoc1->text(), QStringLiteral("1st File Checksum : -"));
-    EXPECT_TRUE(page->comparer->CFRes->text().isEmpty());
+    const std::string empty = writeFile("empty.bin", "");
+    const std::string missing = folder + "/missing.bin";
+    const struct {
+        QString algorithm;
+        std::string first, second, failing, reason;
+    } cases[] = {
+        {QStringLiteral("CRC32"), empty, missing, missing, "No such file or directory"},
+        {QStringLiteral("CRC32"), folder, folder, folder, "Is a directory"},
+        {QStringLiteral("SHA-1"), writeFile("here.bin", "abc"), missing, missing, "No such file or directory"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.algorithm.toStdString() + " " + c.first + " " + c.second);
+        dialogs_.messages.clear();
+        page->comparer->cfLoc1->setText(qs(c.first));
+        page->comparer->cfLoc2->setText(qs(c.second));
+        chooseAlgorithm(c.algorithm);
+        compare();
+        ASSERT_EQ(dialogs_.messages.size(), 2u) << messages().join('|').toStdString();
+        EXPECT_EQ(dialogs_.messages[0].caption, QStringLiteral("Application Error"));
+        EXPECT_TRUE(dialogs_.messages[0].text.contains(
+            qs("Cannot open file \"" + c.failing + "\". " + c.reason)))
+            << dialogs_.messages[0].text.toStdString();
+        EXPECT_EQ(dialogs_.messages[1].text, QStringLiteral("File Compare Process ABORTED!"));
+        EXPECT_EQ(page->comparer->hcLoc1->text(), QStringLiteral("1st File Checksum : -"));
+        EXPECT_EQ(page->comparer->hcLoc2->text(), QStringLiteral("2nd File Checksum : -"));
+        EXPECT_TRUE(page->comparer->CFRes->text().isEmpty());
+    }
 }
 
 // The generator, the verifier and the comparer run at the same time, each on

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 
 #include <fcntl.h>
@@ -20,6 +21,7 @@
 #include "hash/FileDigests.h"
 #include "hash/FileStreamW.h"
 #include "hash/Hashes.h"
+#include "platform/File.h"
 #include "platform/KorvalaError.h"
 
 using korvala::HashAlgorithm;
@@ -118,6 +120,54 @@ TEST(FileDigests, LargeFileOnTheTwoThreadReader)
                 << korvala::hashAlgorithmName(a) << (portable ? " (portable)" : " (accelerated)");
     }
     korvala::setPortableDigestsOnly(false);
+}
+
+// A cancel request is taken between blocks on both readers: the pass stops
+// after the block at which it was asked (the file's position shows how far it
+// read) and gives no digests. Sparse files: no disk is used.
+TEST(FileDigests, CancelStopsThePassBetweenBlocks)
+{
+    TTempTree dir;
+    constexpr long long kBlock = 1 << 20;
+    const struct {
+        const char* name;
+        long long size;
+        int stopAtQuery;  // 0: never stop
+        long long readTo;
+        int queries;
+    } cases[] = {
+        {"serial, stopped at the 2nd", 3 * kBlock + 5, 2, 2 * kBlock, 2},
+        {"serial, not stopped", 3 * kBlock + 5, 0, 3 * kBlock + 5, 3},
+        {"exactly 2 blocks, not stopped", 2 * kBlock, 0, 2 * kBlock, 2},
+        {"one block or less: never asked", kBlock - 1, 1, kBlock - 1, 0},
+        {"two threads, stopped at the 1st", korvala::kParallelDigestMinSize + 5 * kBlock, 1, kBlock, 1},
+        {"two threads, stopped at the 3rd", korvala::kParallelDigestMinSize + 5 * kBlock, 3, 3 * kBlock, 3},
+    };
+    korvala::HashAlgorithmSet all;
+    all.set();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.file(std::string(c.name) + ".bin", "");
+        ASSERT_EQ(::truncate(path.c_str(), c.size), 0) << path << ": " << std::strerror(errno);
+        korvala::TFile file;
+        ASSERT_FALSE(file.open(path, korvala::TOpenOptions::contentRead())) << path;
+        int queries = 0;
+        const auto result = korvala::digestOpenFile(file, all, [&] { return ++queries == c.stopAtQuery; });
+        std::int64_t position = -1;
+        ASSERT_FALSE(file.seek(0, korvala::TSeekFrom::Current, position));
+        EXPECT_EQ(position, c.readTo);
+        EXPECT_EQ(queries, c.queries);
+        EXPECT_EQ(result.cancelled, c.stopAtQuery != 0 && c.queries >= c.stopAtQuery);
+        if (result.cancelled) {
+            EXPECT_FALSE(result.ok());
+            for (const std::string& digest : result.digests)
+                EXPECT_EQ(digest, "");
+            EXPECT_THROW(korvala::digestTextOrThrow(result, HashAlgorithm::haCRC32, path), std::logic_error);
+        } else {
+            ASSERT_TRUE(result.ok());
+            EXPECT_EQ(result.digests[0], korvala::HashFileByAlgorithm(HashAlgorithm::haCRC32, path));
+        }
+    }
 }
 
 TEST(FileDigests, EmptyFileAndTigerPrefixes)

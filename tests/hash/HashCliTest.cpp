@@ -1,6 +1,7 @@
 // korvala-cli hash, verify and compare, run as real processes.
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -133,6 +134,41 @@ TEST_F(HashCli, CompareTwoFiles)
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.out, "");
     EXPECT_EQ(missing.err, "Cannot open file \"" + dir.path() + "/gone\". No such file or directory\n");
+}
+
+// `korvala-cli compare a b && rm b` must not go on when a file was not read:
+// with CRC32, the comparer's default, a missing file or a folder would have
+// the CRC32 of an empty file. Each case is the open error and status 1.
+TEST_F(HashCli, FilesThatCannotBeOpenedAreNeverTheSame)
+{
+    const std::string gone = dir.path() + "/gone";
+    const std::string empty = dir.file("empty.bin", "");
+    const std::string folder = dir.folder("sub");
+    const std::string goneText = "Cannot open file \"" + gone + "\". No such file or directory\n";
+    const std::string folderText = "Cannot open file \"" + folder + "\". Is a directory\n";
+    const struct {
+        std::vector<std::string> args;
+        std::string err;
+    } cases[] = {
+        {{"compare", gone, dir.path() + "/also gone"}, goneText},
+        {{"compare", empty, gone}, goneText},
+        {{"compare", folder, empty}, folderText},
+        {{"compare", "-a", "crc32", empty, folder}, folderText},
+        {{"verify", "-a", "CRC32", gone, "00000000"}, goneText},
+        {{"verify", "-a", "CRC32", folder, "00000000"}, folderText},
+    };
+    for (const auto& c : cases) {
+        const auto r = cli(c.args);
+        EXPECT_EQ(r.exitCode, 1) << c.args[c.args.size() - 2] << " " << c.args.back();
+        EXPECT_EQ(r.out, "") << c.args[c.args.size() - 2] << " " << c.args.back();
+        EXPECT_EQ(r.err, c.err);
+    }
+    // The shell line from above leaves the file alone.
+    const std::string kept = dir.file("kept.bin", "");
+    const auto shell = korvala::test::runProcess(
+        {"/bin/sh", "-c", "\"$0\" compare \"$1\" \"$2\" && rm -- \"$2\"", korvala::test::cliPath(), gone, kept});
+    EXPECT_EQ(shell.exitCode, 1) << shell.err;
+    EXPECT_EQ(::access(kept.c_str(), F_OK), 0) << kept << " was removed";
 }
 
 // KORVALA_HASH_PORTABLE=1 makes the program use its portable kernels; the

@@ -1,7 +1,10 @@
 // The Hash generator's report, the checksum verifier and the file comparer.
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -122,6 +125,37 @@ TEST_F(HashReport, AbortKeepsTheLinesWrittenSoFar)
     EXPECT_EQ(r.progress.back(), std::make_pair(2, 5));
 }
 
+// An abort while a big file is read is taken between its blocks, before any
+// of its digests is done: the report ends with that file's name line, and the
+// rest of the file is not read (the request is asked for once).
+TEST_F(HashReport, AbortDuringABigFileEndsWithoutItsDigests)
+{
+    const std::string big = dir.file("big.bin", "");
+    ASSERT_EQ(::truncate(big.c_str(), off_t(3) << 20), 0) << big;
+    Recorder r;
+    auto cb = callbacksFor(r, {0, 2, 5});
+    int filenameLines = 0;
+    cb.appendLine = [&](const std::string& line) {
+        r.lines.push_back(line);
+        if (line.rfind("Filename", 0) == 0)
+            ++filenameLines;
+    };
+    int pollsOnBig = 0;
+    cb.cancelRequested = [&] {
+        if (filenameLines != 2)
+            return false;
+        ++pollsOnBig;
+        return true;
+    };
+    EXPECT_EQ(korvala::WriteHashReport({fileA, big, fileB}, cb), korvala::HashReportOutcome::hrCancelled);
+    EXPECT_EQ(r.accepted, 1);
+    EXPECT_EQ(pollsOnBig, 1);
+    ASSERT_EQ(r.lines.size(), 5u + 1u);
+    EXPECT_EQ(r.lines[4], "");
+    EXPECT_EQ(r.lines[5], "Filename   : " + big);
+    EXPECT_EQ(r.progress.back(), std::make_pair(1, 3));
+}
+
 TEST_F(HashReport, DeletedFileWithOnlyCrc32Completes)
 {
     Recorder r;
@@ -177,10 +211,56 @@ TEST_F(HashReport, VerifierIgnoresCaseButNothingElse)
         EXPECT_EQ(korvala::VerifyFileChecksum(fileA, HashAlgorithm::haSHA1, c.code), c.verdict) << "\"" << c.code << "\"";
     EXPECT_EQ(korvala::verifyVerdictText(korvala::ChecksumVerdict::cvSame), "File Checksum is SAME");
     EXPECT_EQ(korvala::verifyVerdictText(korvala::ChecksumVerdict::cvDifferent), "File Checksum is DIFFERENT");
+}
 
+// A verdict needs both files read. CRC32 of a file that cannot be read would
+// be "00000000", the CRC32 of an empty file: two missing files, or a folder
+// and an empty file, would be the SAME. The verifier and the comparer raise
+// the open error instead, with every algorithm.
+TEST_F(HashReport, VerdictsNeedFilesThatCanBeRead)
+{
     const std::string gone = dir.path() + "/gone";
-    EXPECT_EQ(korvala::VerifyFileChecksum(gone, HashAlgorithm::haCRC32, "00000000"), korvala::ChecksumVerdict::cvSame);
-    EXPECT_THROW(korvala::VerifyFileChecksum(gone, HashAlgorithm::haMD5, "x"), korvala::KorvalaError);
+    const std::string alsoGone = dir.path() + "/also gone";
+    const std::string empty = dir.file("empty.bin", "");
+    const std::string folder = dir.folder("sub");
+    const std::string goneText = "Cannot open file \"" + gone + "\". No such file or directory";
+    const std::string folderText = "Cannot open file \"" + folder + "\". Is a directory";
+    const auto errorOf = [](const std::function<void()>& f) -> std::string {
+        try {
+            f();
+        } catch (const korvala::KorvalaError& e) {
+            return e.what();
+        }
+        return "no error";
+    };
+    const struct {
+        std::string name;
+        std::function<void()> run;
+        std::string error;
+    } cases[] = {
+        {"verify missing, CRC32", [&] { korvala::VerifyFileChecksum(gone, HashAlgorithm::haCRC32, "00000000"); },
+            goneText},
+        {"verify folder, CRC32", [&] { korvala::VerifyFileChecksum(folder, HashAlgorithm::haCRC32, "00000000"); },
+            folderText},
+        {"verify missing, MD5", [&] { korvala::VerifyFileChecksum(gone, HashAlgorithm::haMD5, "x"); },
+            "TFileStreamW: " + goneText},
+        {"compare two missing, CRC32",
+            [&] { korvala::CompareFileChecksums(gone, alsoGone, HashAlgorithm::haCRC32); }, goneText},
+        {"compare folder and empty, CRC32",
+            [&] { korvala::CompareFileChecksums(folder, empty, HashAlgorithm::haCRC32); }, folderText},
+        {"compare empty and missing, CRC32",
+            [&] { korvala::CompareFileChecksums(empty, gone, HashAlgorithm::haCRC32); }, goneText},
+        {"compare empty and missing, SHA-1",
+            [&] { korvala::CompareFileChecksums(empty, gone, HashAlgorithm::haSHA1); }, goneText},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(errorOf(c.run), c.error) << c.name;
+
+    // An empty file that is there is no error: its CRC32 is "00000000".
+    EXPECT_EQ(korvala::VerifyFileChecksum(empty, HashAlgorithm::haCRC32, "00000000"), korvala::ChecksumVerdict::cvSame);
+    const auto twoEmpty = korvala::CompareFileChecksums(empty, dir.file("empty2.bin", ""), HashAlgorithm::haCRC32);
+    ASSERT_TRUE(twoEmpty.has_value());
+    EXPECT_EQ(twoEmpty->verdict, korvala::ChecksumVerdict::cvSame);
 }
 
 TEST_F(HashReport, ComparerDigestsAndVerdicts)
@@ -205,15 +285,36 @@ TEST_F(HashReport, ComparerDigestsAndVerdicts)
     EXPECT_EQ(tiger->secondDigest.size(), 48u);
 }
 
-// Cancellation is looked at once, between the digests: the second file is not
-// read (here it does not exist, and no error is raised).
-TEST_F(HashReport, ComparerCancelsBetweenTheDigests)
+// Cancellation is looked at between the blocks of each file's read and once
+// between the two digests: what follows the request is not read (a missing
+// file after it raises no error).
+TEST_F(HashReport, ComparerCancelsWithinAFileAndBetweenTheDigests)
 {
-    int accepted = 0;
-    const auto result = korvala::CompareFileChecksums(
-        fileA, dir.path() + "/missing", HashAlgorithm::haMD5, [] { return true; }, [&] { ++accepted; });
-    EXPECT_FALSE(result.has_value());
-    EXPECT_EQ(accepted, 1);
+    const std::string big = dir.file("big.bin", "");
+    ASSERT_EQ(::truncate(big.c_str(), (off_t(3) << 20) + 1), 0) << big;
+    const std::string missing = dir.path() + "/missing";
+    const struct {
+        const char* name;
+        std::string first, second;
+        int stopAtQuery;  // 0: never stop
+        int queries;
+        bool cancelled;
+    } cases[] = {
+        {"between the digests", fileA, missing, 1, 1, true},
+        {"within the first file", big, missing, 2, 2, true},
+        {"within the second file", fileA, big, 2, 2, true},
+        {"not stopped", big, fileA, 0, 3 + 1, false},
+    };
+    for (const auto& c : cases) {
+        int queries = 0;
+        int accepted = 0;
+        const auto result = korvala::CompareFileChecksums(
+            c.first, c.second, HashAlgorithm::haMD5, [&] { return ++queries == c.stopAtQuery; },
+            [&] { ++accepted; });
+        EXPECT_EQ(result.has_value(), !c.cancelled) << c.name;
+        EXPECT_EQ(accepted, c.cancelled ? 1 : 0) << c.name;
+        EXPECT_EQ(queries, c.queries) << c.name;
+    }
     EXPECT_THROW(korvala::CompareFileChecksums(fileA, dir.path() + "/missing", HashAlgorithm::haMD5),
                  korvala::KorvalaError);
     EXPECT_EQ(korvala::CompareAlgorithms.size(), 10u);

@@ -98,5 +98,58 @@ TEST_F(CliTest, RowsAndBadUsage)
     EXPECT_EQ(seek({}).exitCode, 2);  // a location is required
 }
 
+// A size bound is a signed 64-bit count of bytes: one that does not fit is
+// bad usage, where it would wrap round to a bound that every file passes.
+// The largest that fits is a bound like any other.
+TEST_F(CliTest, SizesBeyondSixtyFourBitsAreBadUsage)
+{
+    const struct {
+        std::vector<std::string> args;
+        int exitCode;
+    } cases[] = {
+        {{"--min-size", "8589934592GB"}, 2},
+        {{"--min-size", "8589934591GB"}, 1},
+        {{"--min-size", "8796093022208MB"}, 2},
+        {{"--min-size", "9007199254740992kb"}, 2},
+        {{"--max-size", "9223372036854775808"}, 2},
+        {{"--min-size", "9223372036854775807B"}, 1},
+        {{"--min-size", "99999999999999999999999"}, 2},
+        {{"--max-size", "0009223372036854775807"}, 0},
+        {{"--min-size", "1", "--max-size", "18446744073709551616"}, 2},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.push_back(t.root());
+        const ProcessResult r = seek(args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.back() << ": " << test::describe(r);
+        if (c.exitCode != 0) {
+            EXPECT_EQ(r.out, "") << c.args.back();
+        }
+    }
+}
+
+// --attr takes one value each time; a second value after it is refused
+// rather than searched as a folder of that name (the search would then go on
+// as if it had not been given). A folder of such a name is still searched
+// when named with its folder.
+TEST_F(CliTest, AnAttributeValueWhereALocationShouldBeIsBadUsage)
+{
+    for (const std::vector<std::string>& args : {
+             std::vector<std::string>{"--attr", "Hidden=ignore", "System=ignore", t.root()},
+             std::vector<std::string>{"--attr", "Hidden=ignore", t.root(), "hidden=set"},
+             std::vector<std::string>{"Readonly=unset", t.root()},
+         }) {
+        const ProcessResult r = seek(args);
+        EXPECT_EQ(r.exitCode, 2) << args[args.size() - 2] << ": " << test::describe(r);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("is a value of --attr"), std::string::npos) << r.err;
+    }
+    const std::string odd = t.folder("System=ignore");
+    t.file("System=ignore/e.txt");
+    const ProcessResult r = seek({"--name", "e.txt", odd});
+    EXPECT_EQ(r.exitCode, 0) << test::describe(r);
+    EXPECT_EQ(r.out, odd + "/e.txt\n");
+}
+
 }  // namespace
 }  // namespace korvala

@@ -191,6 +191,47 @@ TEST(CliTimes, FailuresAndBadUsage)
     EXPECT_TRUE(sameTime(timesOf(file).created, makeTimespec(utcSeconds(2020, 1, 1), 0)));
 }
 
+// --set and --shift take one value each time: a second value after one of
+// them would be taken as a path, and the path before it changed. Such a word
+// is bad usage, refused before any path is touched; a path of that form is
+// still reached when named with a folder before it.
+TEST(CliTimes, AValueWhereAPathShouldBeIsBadUsage)
+{
+    TTempTree dir;
+    const std::string folder = dir.folder("target");
+    const std::string file = dir.file("target/a.txt");
+    const timespec stamp = makeTimespec(utcSeconds(2015, 6, 7, 8, 9, 10), 0);
+    for (const std::string& path : {folder, file})
+        setTimes(path, stamp, stamp, stamp);
+    const struct {
+        std::vector<std::string> args;
+        std::string word;
+    } cases[] = {
+        {{"times", "--shift", "modified=+1d", "accessed=+1d", folder}, "accessed=+1d"},
+        {{"times", "--set", "modified=2020-01-01", "created=2020-01-01", folder, file}, "created=2020-01-01"},
+        {{"times", "--shift", "created=-1h", folder, "Modified=+1d"}, "Modified=+1d"},
+        {{"times", "accessed=2020-01-01", file}, "accessed=2020-01-01"},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult r = cli(c.args);
+        EXPECT_EQ(r.exitCode, 2) << c.word << ": " << describe(r);
+        EXPECT_EQ(r.out, "") << c.word;
+        EXPECT_NE(r.err.find("\"" + c.word + "\""), std::string::npos) << r.err;
+        for (const std::string& path : {folder, file}) {
+            const FileTimes after = timesOf(path);
+            EXPECT_TRUE(sameTime(after.created, stamp) && sameTime(after.modified, stamp)
+                && sameTime(after.accessed, stamp))
+                << path << " changed by " << c.word;
+        }
+    }
+
+    const std::string oddName = dir.file("accessed=+1d");
+    setTimes(oddName, stamp, stamp, stamp);
+    const ProcessResult r = cli({"times", "--shift", "modified=+1d", oddName});
+    EXPECT_EQ(r.exitCode, 0) << describe(r);
+    EXPECT_TRUE(sameTime(timesOf(oddName).modified, makeTimespec(utcSeconds(2015, 6, 8, 8, 9, 10), 0)));
+}
+
 // The tests run as root, who may change any file; an ordinary user may not
 // change root's, and each refusal is reported with its reason and fails the
 // run while the file stays as it was.

@@ -36,8 +36,9 @@ std::string_view compareVerdictText(ChecksumVerdict verdict);
 
 // Computes the digest of `path` and compares it with `expected`, ignoring
 // ASCII letter case and nothing else: surrounding spaces or line breaks make
-// it different. A digest that cannot be computed throws KorvalaError (CRC32 of
-// an unreadable file is "00000000" and is compared as such).
+// it different. A file that cannot be opened or read throws KorvalaError with
+// its open or read error, with CRC32 too (unlike the generator's report, which
+// writes "00000000" for it): no verdict is given about a file that was not read.
 ChecksumVerdict VerifyFileChecksum(const std::string& path, HashAlgorithm algorithm, const std::string& expected);
 
 struct CompareResult {
@@ -47,9 +48,10 @@ struct CompareResult {
 };
 
 // Computes the digest of both files and compares the texts exactly.
-// `cancelRequested` is polled once, between the two digests; when it answers
-// true, `acceptCancel` is called and nothing is returned (the second file is
-// not read). Errors throw KorvalaError as for VerifyFileChecksum.
+// `cancelRequested` is polled between the 1 MiB blocks of each file's read and
+// once between the two digests; when it answers true, `acceptCancel` is called
+// and nothing is returned (the rest of the files is not read). Errors throw
+// KorvalaError as for VerifyFileChecksum.
 std::optional<CompareResult> CompareFileChecksums(const std::string& path1, const std::string& path2,
                                                   HashAlgorithm algorithm,
                                                   const std::function<bool()>& cancelRequested = {},

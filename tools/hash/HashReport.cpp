@@ -42,10 +42,19 @@ HashReportOutcome WriteHashReport(const std::vector<std::string>& files, const H
                 ticked.set(static_cast<std::size_t>(k));
 
         // All ticked digests of this file in one read pass; the lines are then
-        // written in algorithm order, an error surfacing at its own line.
+        // written in algorithm order, an error surfacing at its own line. The
+        // pass asks for a cancellation between its blocks, so an abort during
+        // a big file is taken at once; the run then ends without that file's
+        // digest lines, none of which were computed.
         FileDigestResult digests;
-        if (ticked.any())
-            digests = digestFile(path, ticked);
+        if (ticked.any()) {
+            digests = digestFile(path, ticked, callbacks.cancelRequested);
+            if (digests.cancelled) {
+                if (callbacks.acceptCancel)
+                    callbacks.acceptCancel();
+                return HashReportOutcome::hrCancelled;
+            }
+        }
 
         for (int k = 0; k < HashAlgorithmCount; ++k) {
             if (ticked.test(static_cast<std::size_t>(k))) {

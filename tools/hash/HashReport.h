@@ -36,7 +36,9 @@ struct HashReportCallbacks {
     std::function<void(const std::string& line)> appendLine;
     // Progress: (0, count) at the start, (i + 1, count) after file i.
     std::function<void(int position, int maximum)> progress;
-    // Polled after every algorithm slot, twelve times per file, ticked or not.
+    // Polled after every algorithm slot, twelve times per file, ticked or not,
+    // and between the 1 MiB blocks of the file's read pass (not for a file of
+    // one block or less), on the thread that runs the report.
     std::function<bool()> cancelRequested;
     // Called once when a requested cancellation is taken; the run then ends.
     std::function<void()> acceptCancel;
@@ -50,7 +52,9 @@ enum class HashReportOutcome { hrCompleted, hrCancelled };
 // example "Cannot open file \"%s\". %s"), after the lines before it were
 // written; CRC32 of an unreadable file is "00000000" and is no error.
 // On cancellation the report keeps the lines written so far, without the
-// empty line and without the progress step of the file under way.
+// empty line and without the progress step of the file under way; a
+// cancellation taken during a file's read pass leaves that file with its
+// "Filename   : " line only.
 HashReportOutcome WriteHashReport(const std::vector<std::string>& files, const HashReportCallbacks& callbacks);
 
 // The digest text in lower case (ASCII letters only), as the report's option
