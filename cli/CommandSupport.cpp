@@ -11,9 +11,6 @@
 namespace korvala::cli {
 namespace {
 
-// The watched command's abort text; set before its run starts.
-const char* g_abortText = "";
-
 // Output that could not be written (a full disk, a reader that went away) is a
 // failure of the run, never a success.
 int checkOutput(int status)
@@ -56,7 +53,6 @@ void installInterruptHandler()
 
 void watchInterrupt(const char* abortText)
 {
-    g_abortText = abortText;
     watchConsoleInterrupt(abortText);
 }
 
@@ -72,7 +68,8 @@ const std::atomic<bool>& interruptFlag()
 
 int reportAborted()
 {
-    std::cerr << g_abortText << '\n';
+    std::cerr.flush();
+    writeConsoleAbortTextOnce();
     return kExitFailure;
 }
 

@@ -18,5 +18,9 @@ void installConsoleInterrupt(int exitStatus);
 void watchConsoleInterrupt(const char* abortText);
 // The request flag; safe to poll from any thread.
 const std::atomic<bool>& consoleInterruptFlag();
+// Writes the watched abort text and a line end to standard error, unless it
+// was written already: a second Ctrl+C arriving while the program reports its
+// abort then ends it without writing the text again.
+void writeConsoleAbortTextOnce();
 
 }  // namespace korvala
