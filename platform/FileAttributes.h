@@ -39,9 +39,21 @@ std::error_code readFileAttributes(const std::string& path, uint32_t& word);
 // cannot be read.
 uint32_t getFileAttributes(const std::string& path);
 
-// Writes the stored bits of the word (derived bits are ignored). Read-only also
-// changes the write permission of a regular file. Returns the errno-based error
-// of the store when it cannot be written.
+// Sets the stored bits of `set` and clears those of `clear` in the file system's
+// attribute store, keeping every other bit the store holds; derived bits are
+// ignored, so "hidden because of the dot" or "read-only because of the mode" is
+// never stored. Read-only also changes the write permission of a regular file:
+// set removes every write permission, clear gives the owner write permission.
+// All or nothing: a caller who may write the store but not change the mode gets
+// the failure before anything is written, and a step that fails puts back what
+// the earlier steps changed. Writes nothing when nothing would change (the
+// change time stays). Returns the errno-based error of the step that failed.
+std::error_code changeFileAttributes(const std::string& path, uint32_t set, uint32_t clear);
+
+// Writes a whole word the way the system call of that name does: the stored
+// bits in which `attributes` differs from the word read now are changed, as
+// changeFileAttributes changes them; bits that already read as asked (derived
+// or stored) are left as they are.
 std::error_code setFileAttributes(const std::string& path, uint32_t attributes);
 
 }  // namespace korvala

@@ -5,8 +5,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include "platform/SystemError.h"
 #include "platform/posix/AttributeStore.h"
-#include "platform/posix/OwnerWrite.h"
 
 namespace korvala {
 
@@ -77,30 +77,75 @@ std::error_code readFileAttributes(const std::string& path, uint32_t& result)
     return {};
 }
 
-std::error_code setFileAttributes(const std::string& path, uint32_t attributes)
+std::error_code changeFileAttributes(const std::string& path, uint32_t set, uint32_t clear)
 {
     struct stat st{};
     if (path.empty())
         return std::make_error_code(std::errc::no_such_file_or_directory);
     if (::lstat(path.c_str(), &st) != 0)
-        return {errno, std::generic_category()};
+        return systemError(errno);
 
-    const uint32_t stored = attributes & STORED_ATTRIBUTE_MASK;
+    set &= STORED_ATTRIBUTE_MASK;
+    clear &= STORED_ATTRIBUTE_MASK & ~set;
+    // The store keeps its own bits: the changes are applied to what it holds, so
+    // a bit the word shows only because of the name or the mode is never stored.
     const posix::AttributeStore& store = posix::attributeStoreFor(path, false);
-    auto write = [&] { return store.writeAttributes(path, false, stored); };
+    const uint32_t oldStored = store.readAttributes(path, false);
+    const uint32_t newStored = (oldStored | set) & ~clear;
+    const bool storeChanges = newStored != oldStored;
+    auto writeStore = [&](uint32_t bits) { return store.writeAttributes(path, false, bits); };
 
     // Directories, links and device files keep read-only in the store alone.
     if (!S_ISREG(st.st_mode))
-        return write();
+        return storeChanges ? writeStore(newStored) : std::error_code{};
 
-    // Regular files: read-only is also the write permission. Setting it writes the
-    // store first and then removes all write permission; clearing it gives the owner
-    // write permission before the store is written.
+    // Regular files: read-only is also the write permission. Setting it removes
+    // every write permission, clearing it gives the owner write permission; the
+    // store is written while the owner may write (user attributes need it).
     const mode_t original = st.st_mode & 07777;
-    const mode_t finalMode = (stored & FILE_ATTRIBUTE_READONLY) ? (original & ~mode_t(0222)) : (original | S_IWUSR);
-    if (finalMode == original && store.readAttributes(path, false) == stored)
+    mode_t finalMode = original;
+    if (set & FILE_ATTRIBUTE_READONLY)
+        finalMode &= ~mode_t(0222);
+    else if (clear & FILE_ATTRIBUTE_READONLY)
+        finalMode |= S_IWUSR;
+    const mode_t workMode = storeChanges ? (finalMode | S_IWUSR) : finalMode;
+    if (!storeChanges && finalMode == original)
         return {};
-    return posix::withOwnerWrite(path, st, finalMode, write);
+
+    // The mode goes first whenever it is to change, even when the first step
+    // leaves it as it is: the system checks that the caller owns the file, so a
+    // caller who may write the store but not change the mode fails here, before
+    // anything is written.
+    if (finalMode != original || workMode != original) {
+        if (::chmod(path.c_str(), workMode) != 0)
+            return systemError(errno);
+    }
+    auto putModeBack = [&] {
+        if (workMode != original)
+            (void)::chmod(path.c_str(), original);
+    };
+    if (storeChanges) {
+        if (const std::error_code ec = writeStore(newStored)) {
+            putModeBack();
+            return ec;
+        }
+    }
+    if (workMode != finalMode && ::chmod(path.c_str(), finalMode) != 0) {
+        const std::error_code ec = systemError(errno);
+        if (storeChanges)
+            (void)writeStore(oldStored);
+        putModeBack();
+        return ec;
+    }
+    return {};
+}
+
+std::error_code setFileAttributes(const std::string& path, uint32_t attributes)
+{
+    uint32_t current = 0;
+    if (const std::error_code ec = readFileAttributes(path, current))
+        return ec;
+    return changeFileAttributes(path, attributes & ~current, current & ~attributes);
 }
 
 }  // namespace korvala
