@@ -178,6 +178,33 @@ TEST(ApplyAttributeChoices, OnlyTheChosenChangesReachTheStore)
     EXPECT_EQ(getFileAttributes(ro) & 0x27u, 0x20u) << ro << " still reads read-only";
 }
 
+// Hidden the Linux way: the folder's ".hidden" lists what the Attribute Changer
+// hides, and a name hidden only by the list is unhidden by taking it off.
+TEST(ApplyAttributeChoices, HiddenAlsoListsAndUnlistsTheNameInTheFoldersHiddenList)
+{
+    TTempTree dir;
+    const std::string list = dir.path(".hidden");
+    const std::string a = dir.file("a.txt");
+    const std::string b = dir.file("b.txt");
+    dir.file(".hidden", "b.txt\nkeep\n");
+
+    // b is hidden by the list alone: archive is stored without hidden.
+    ASSERT_EQ(getFileAttributes(b) & 0x27u, 0x02u);
+    ASSERT_FALSE(ApplyAttributeChoices(b, K, K, K, S).error);
+    EXPECT_EQ(storedBits(b), "0x20");
+
+    AttributeChange change = ApplyAttributeChoices(a, K, S, K, K);
+    ASSERT_FALSE(change.error) << change.error.message();
+    EXPECT_EQ(test::readFile(list), "b.txt\nkeep\na.txt\n");
+    EXPECT_EQ(storedBits(a), "0x2");
+
+    change = ApplyAttributeChoices(b, K, C, K, K);
+    ASSERT_FALSE(change.error) << change.error.message();
+    EXPECT_TRUE(change.written);
+    EXPECT_EQ(getFileAttributes(b) & 0x27u, 0x20u);
+    EXPECT_EQ(test::readFile(list), "keep\na.txt\n");
+}
+
 // A change is all or nothing. Setting read-only needs the mode changed, which
 // only the owner may do; an ordinary user who may write the file (and so its
 // store) must get the failure with nothing written, not a file that reads
