@@ -64,6 +64,17 @@ std::string hiddenListWithout(std::string_view contents, std::string_view name)
     return out;
 }
 
+std::vector<std::string_view> hiddenListNames(std::string_view contents)
+{
+    std::vector<std::string_view> names;
+    forEachLine(contents, [&](std::string_view line, bool) {
+        if (!line.empty())
+            names.push_back(line);
+        return true;
+    });
+    return names;
+}
+
 bool hiddenListIsEmpty(std::string_view contents)
 {
     return contents.find_first_not_of('\n') == std::string_view::npos;

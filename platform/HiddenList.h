@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 namespace korvala {
 
@@ -30,6 +31,8 @@ std::string hiddenListWith(std::string_view contents, std::string_view name);
 // `contents` without the lines that are exactly `name`; every other line is
 // kept as it was, in its place.
 std::string hiddenListWithout(std::string_view contents, std::string_view name);
+// The names `contents` lists: its non-empty lines, in order, as views into it.
+std::vector<std::string_view> hiddenListNames(std::string_view contents);
 // True when no line of `contents` names anything (empty lines only).
 bool hiddenListIsEmpty(std::string_view contents);
 

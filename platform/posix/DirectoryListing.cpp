@@ -218,15 +218,8 @@ void DirectoryListing::readHiddenNames()
     std::string contents;
     if (readHiddenListAt(m_fd, contents))
         return;
-    std::unordered_set<std::string_view> listed;
-    for (size_t start = 0; start < contents.size();) {
-        size_t end = contents.find('\n', start);
-        if (end == std::string::npos)
-            end = contents.size();
-        if (end > start)
-            listed.insert(std::string_view(contents).substr(start, end - start));
-        start = end + 1;
-    }
+    const std::vector<std::string_view> names = hiddenListNames(contents);
+    const std::unordered_set<std::string_view> listed(names.begin(), names.end());
     if (listed.empty())
         return;
     m_listedHidden.assign(m_offsets.size(), false);

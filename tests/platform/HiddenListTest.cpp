@@ -47,6 +47,7 @@ TEST(HiddenListText, AddingAndRemovingKeepTheOtherLines)
         EXPECT_EQ(hiddenListWithout(c.contents, c.name), c.without);
         EXPECT_EQ(hiddenListHas(c.contents, c.name), c.has);
     }
+    EXPECT_EQ(hiddenListNames("x\n\n y\nlast"), (std::vector<std::string_view>{"x", " y", "last"}));
     EXPECT_TRUE(hiddenListIsEmpty("\n\n"));
     EXPECT_FALSE(hiddenListIsEmpty("\n \n"));
     EXPECT_FALSE(hiddenListHas("\n\n", ""));
