@@ -39,7 +39,7 @@ bool hiddenListIsEmpty(std::string_view contents);
 // The folder holding `path` and the last name of it, as a ".hidden" line would
 // hold it (trailing slashes ignored; "." for a name without a folder). False
 // when the last name cannot be a line: the root, ".", "..", or a name with a
-// line feed in it.
+// line feed in it (`name` still holds the last name then, if there is one).
 bool splitListedName(const std::string& path, std::string& folder, std::string& name);
 
 // ---- The file (system calls in platform/posix/HiddenList.cpp) ----

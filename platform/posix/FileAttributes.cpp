@@ -23,9 +23,11 @@ bool isDotName(const std::string& name)
 bool hiddenByName(const std::string& path)
 {
     std::string folder, name;
-    if (!splitListedName(path, folder, name))
-        return false;  // "." and ".." only name a folder by its place
-    return isDotName(name) || isListedHidden(folder, name);
+    if (splitListedName(path, folder, name))
+        return isDotName(name) || isListedHidden(folder, name);
+    // No list can hold a name with a line feed, but its dot still hides it;
+    // "." and ".." only name a folder by its place.
+    return isDotName(name) && name != "." && name != "..";
 }
 
 }  // namespace

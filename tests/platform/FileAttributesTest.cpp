@@ -98,6 +98,10 @@ TEST_F(FileAttributes, DotNamesStayHidden)
     EXPECT_EQ(::access(dotFile.c_str(), F_OK), 0) << "un-hiding must never rename";
     EXPECT_EQ(parseDosAttrib(test::rawXattr(dotFile, "user.DOSATTRIB"))->attributes, FILE_ATTRIBUTE_ARCHIVE);
 
+    // No ".hidden" line can hold a line feed; the dot still hides such a name.
+    EXPECT_EQ(getFileAttributes(tmp.file(".two\nlines")), FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(getFileAttributes(tmp.file("two\nlines")), FILE_ATTRIBUTE_NORMAL);
+
     // "." and ".." only name folders by their place.
     EXPECT_EQ(getFileAttributes(tmp.path() + "/."), FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_EQ(getFileAttributes(dotDir + "/.."), FILE_ATTRIBUTE_DIRECTORY);

@@ -129,6 +129,12 @@ TEST_F(HiddenList, SettingAndClearingHiddenListsAndUnlistsTheName)
     EXPECT_EQ(listContents(), "<absent>");
     EXPECT_EQ(getFileAttributes(b), FILE_ATTRIBUTE_DIRECTORY);
 
+    // A name no line can hold keeps the stored bit alone.
+    const std::string twoLines = tmp.file("two\nlines");
+    ASSERT_FALSE(changeFileAttributes(twoLines, FILE_ATTRIBUTE_HIDDEN, 0));
+    EXPECT_EQ(getFileAttributes(twoLines), FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(listContents(), "<absent>");
+
     // The word of the store alone leaves the list as it is.
     ASSERT_FALSE(setFileAttributes(a, FILE_ATTRIBUTE_HIDDEN));
     EXPECT_EQ(listContents(), "<absent>");
