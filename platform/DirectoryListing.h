@@ -83,7 +83,9 @@ public:
 
     // The entry's attribute word, computed the way getFileAttributes computes it
     // (stored bits from the file system's attribute store, derived bits from the
-    // file itself; a symbolic link to a folder is reparse point + directory).
+    // file itself; a symbolic link to a folder is reparse point + directory;
+    // hidden for a dot name or a name the folder's ".hidden" lists, read once
+    // when the folder is opened).
     // `needed` tells which bits the caller looks at: bits outside it may be left
     // out when reading them would cost a system call (pass 0xFFFFFFFF for all).
     uint32_t attributes(size_t i, uint32_t needed = 0xFFFFFFFFu);
@@ -118,6 +120,7 @@ private:
     void ensureStat(size_t i);
     void ensureStored(size_t i);
     uint32_t derivedBits(size_t i) const;
+    void readHiddenNames();
 
     int m_fd = -1;
     uint64_t m_dev = 0;
@@ -128,6 +131,7 @@ private:
     std::vector<uint32_t> m_offsets;  // where each name starts in m_names
     std::vector<EntryType> m_types;
     std::vector<State> m_states;      // allocated when details are first asked for
+    std::vector<bool> m_listedHidden; // per entry, when the folder's ".hidden" lists names
 };
 
 // The platform's listing mask rules: "*" any run and "?" one character, without

@@ -32,16 +32,33 @@ constexpr uint32_t STORED_ATTRIBUTE_MASK = FILE_ATTRIBUTE_READONLY | FILE_ATTRIB
     FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 // Reads the attribute word of a path (a symbolic link itself is not followed);
-// the error is why the path cannot be looked up.
+// the error is why the path cannot be looked up. Hidden is also set for a name
+// that starts with "." or that the folder's ".hidden" lists (platform/HiddenList.h).
 std::error_code readFileAttributes(const std::string& path, uint32_t& word);
 
 // The same word as the tools use it: INVALID_FILE_ATTRIBUTES when the path
 // cannot be read.
 uint32_t getFileAttributes(const std::string& path);
 
-// Writes the stored bits of the word (derived bits are ignored). Read-only also
-// changes the write permission of a regular file. Returns the errno-based error
-// of the store when it cannot be written.
+// Sets the stored bits of `set` and clears those of `clear` in the file system's
+// attribute store, keeping every other bit the store holds; derived bits are
+// ignored, so "hidden because of the dot" or "read-only because of the mode" is
+// never stored. Read-only also changes the write permission of a regular file:
+// set removes every write permission, clear gives the owner write permission.
+// Hidden also lists the name in the folder's ".hidden" (set; a dot name is
+// hidden already) or unlists it (clear; a dot name stays hidden, nothing is
+// renamed).
+// All or nothing: a caller who may write the store but not change the mode gets
+// the failure before anything is written, and a step that fails puts back what
+// the earlier steps changed. Writes nothing when nothing would change (the
+// change time stays). Returns the errno-based error of the step that failed.
+std::error_code changeFileAttributes(const std::string& path, uint32_t set, uint32_t clear);
+
+// Writes a whole word the way the system call of that name does: the stored
+// bits in which `attributes` differs from the word read now are changed, as
+// changeFileAttributes changes them; bits that already read as asked (derived
+// or stored) are left as they are. The folder's ".hidden" is not touched: this
+// is the word of the store and the mode alone.
 std::error_code setFileAttributes(const std::string& path, uint32_t attributes);
 
 }  // namespace korvala

@@ -9,6 +9,8 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <string_view>
+#include <unordered_set>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -20,6 +22,7 @@
 
 #include "platform/DosAttrib.h"
 #include "platform/FileAttributes.h"
+#include "platform/HiddenList.h"
 #include "platform/ListingHelper.h"
 #include "platform/NtTime.h"
 #include "platform/SystemError.h"
@@ -116,6 +119,7 @@ DirectoryListing& DirectoryListing::operator=(DirectoryListing&& other) noexcept
         m_offsets = std::move(other.m_offsets);
         m_types = std::move(other.m_types);
         m_states = std::move(other.m_states);
+        m_listedHidden = std::move(other.m_listedHidden);
     }
     return *this;
 }
@@ -135,6 +139,7 @@ std::error_code DirectoryListing::open(int parentFd, const std::string& name, co
     m_offsets.clear();
     m_types.clear();
     m_states.clear();
+    m_listedHidden.clear();
 
     int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
     // A folder reached by walking is never entered through a link; a root
@@ -173,6 +178,7 @@ std::error_code DirectoryListing::open(int parentFd, const std::string& name, co
         }
     }
 
+    bool hasHiddenList = false;
     alignas(8) char buf[64 * 1024];
     for (;;) {
         long n = ::syscall(SYS_getdents64, fd, buf, sizeof buf);
@@ -192,13 +198,33 @@ std::error_code DirectoryListing::open(int parentFd, const std::string& name, co
             const char* nm = d->d_name;
             if (nm[0] == '.' && (nm[1] == 0 || (nm[1] == '.' && nm[2] == 0)))
                 continue;
+            if (!hasHiddenList && std::strcmp(nm, kHiddenListName) == 0)
+                hasHiddenList = true;
             m_offsets.push_back(static_cast<uint32_t>(m_names.size()));
             m_names.append(nm, std::strlen(nm) + 1);
             m_types.push_back(typeFromDirent(d->d_type));
         }
     }
     m_fd = fd;
+    if (hasHiddenList)
+        readHiddenNames();
     return {};
+}
+
+void DirectoryListing::readHiddenNames()
+{
+    // Once per folder that has a list, and only then: a list that cannot be
+    // read (a link, a FIFO, a huge file) hides nothing.
+    std::string contents;
+    if (readHiddenListAt(m_fd, contents))
+        return;
+    const std::vector<std::string_view> names = hiddenListNames(contents);
+    const std::unordered_set<std::string_view> listed(names.begin(), names.end());
+    if (listed.empty())
+        return;
+    m_listedHidden.assign(m_offsets.size(), false);
+    for (size_t i = 0; i < m_offsets.size(); ++i)
+        m_listedHidden[i] = listed.count(name(i)) != 0;
 }
 
 std::error_code DirectoryListing::reopenFd(int parentFd, const std::string& name)
@@ -354,7 +380,7 @@ uint32_t DirectoryListing::derivedBits(size_t i) const
     case EntryType::Other: bits |= FILE_ATTRIBUTE_DEVICE; break;
     default: break;
     }
-    if (name(i).front() == '.')
+    if (name(i).front() == '.' || (!m_listedHidden.empty() && m_listedHidden[i]))
         bits |= FILE_ATTRIBUTE_HIDDEN;
     return bits;
 }

@@ -5,29 +5,29 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include "platform/HiddenList.h"
+#include "platform/SystemError.h"
 #include "platform/posix/AttributeStore.h"
-#include "platform/posix/OwnerWrite.h"
 
 namespace korvala {
 
 namespace {
 
-// The last name of a path, trailing slashes ignored.
-std::string lastName(const std::string& path)
-{
-    size_t end = path.find_last_not_of('/');
-    if (end == std::string::npos)
-        return {};
-    const size_t slash = path.rfind('/', end);
-    const size_t start = slash == std::string::npos ? 0 : slash + 1;
-    return path.substr(start, end - start + 1);
-}
-
-// Names starting with "." are hidden on Linux (file managers, Samba and Wine agree);
-// "." and ".." only name a folder by its place.
+// Names starting with "." are hidden on Linux (file managers, Samba and Wine agree).
 bool isDotName(const std::string& name)
 {
-    return name.size() > 1 && name[0] == '.' && name != "..";
+    return !name.empty() && name[0] == '.';
+}
+
+// Hidden the Linux way: a dot name, or a name the folder's ".hidden" lists.
+bool hiddenByName(const std::string& path)
+{
+    std::string folder, name;
+    if (splitListedName(path, folder, name))
+        return isDotName(name) || isListedHidden(folder, name);
+    // No list can hold a name with a line feed, but its dot still hides it;
+    // "." and ".." only name a folder by its place.
+    return isDotName(name) && name != "." && name != "..";
 }
 
 }  // namespace
@@ -69,7 +69,7 @@ std::error_code readFileAttributes(const std::string& path, uint32_t& result)
         word |= FILE_ATTRIBUTE_COMPRESSED;
     if ((stx.stx_attributes_mask & STATX_ATTR_ENCRYPTED) && (stx.stx_attributes & STATX_ATTR_ENCRYPTED))
         word |= FILE_ATTRIBUTE_ENCRYPTED;
-    if (isDotName(lastName(path)))
+    if (!(word & FILE_ATTRIBUTE_HIDDEN) && hiddenByName(path))
         word |= FILE_ATTRIBUTE_HIDDEN;
     if (word == 0)
         word = FILE_ATTRIBUTE_NORMAL;
@@ -77,30 +77,133 @@ std::error_code readFileAttributes(const std::string& path, uint32_t& result)
     return {};
 }
 
-std::error_code setFileAttributes(const std::string& path, uint32_t attributes)
+namespace {
+
+// The ".hidden" step of a change: lists a name whose hidden bit is set (a dot
+// name is hidden already), unlists one whose hidden bit is cleared. A name that
+// cannot be a line of the list keeps the stored bit alone.
+class THiddenStep {
+public:
+    THiddenStep(const std::string& path, uint32_t set, uint32_t clear)
+    {
+        std::string folder, name;
+        if (!splitListedName(path, folder, name))
+            return;
+        if (set & FILE_ATTRIBUTE_HIDDEN) {
+            if (isDotName(name))
+                return;
+            m_listed = true;
+        } else if (!(clear & FILE_ATTRIBUTE_HIDDEN)) {
+            return;
+        }
+        m_active = true;
+        m_folder = std::move(folder);
+        m_name = std::move(name);
+    }
+
+    std::error_code run() { return m_active ? changeHiddenList(m_folder, m_name, m_listed, m_undo) : std::error_code{}; }
+    void undo() { (void)undoHiddenList(m_folder, m_undo); }
+
+private:
+    bool m_active = false;
+    bool m_listed = false;
+    std::string m_folder;
+    std::string m_name;
+    THiddenListUndo m_undo;
+};
+
+std::error_code changeAttributes(const std::string& path, uint32_t set, uint32_t clear, bool listHidden)
 {
     struct stat st{};
     if (path.empty())
         return std::make_error_code(std::errc::no_such_file_or_directory);
     if (::lstat(path.c_str(), &st) != 0)
-        return {errno, std::generic_category()};
+        return systemError(errno);
 
-    const uint32_t stored = attributes & STORED_ATTRIBUTE_MASK;
+    set &= STORED_ATTRIBUTE_MASK;
+    clear &= STORED_ATTRIBUTE_MASK & ~set;
+    // The store keeps its own bits: the changes are applied to what it holds, so
+    // a bit the word shows only because of the name or the mode is never stored.
     const posix::AttributeStore& store = posix::attributeStoreFor(path, false);
-    auto write = [&] { return store.writeAttributes(path, false, stored); };
+    const uint32_t oldStored = store.readAttributes(path, false);
+    const uint32_t newStored = (oldStored | set) & ~clear;
+    const bool storeChanges = newStored != oldStored;
+    auto writeStore = [&](uint32_t bits) { return store.writeAttributes(path, false, bits); };
+    THiddenStep hidden(path, listHidden ? set : 0, listHidden ? clear : 0);
 
     // Directories, links and device files keep read-only in the store alone.
-    if (!S_ISREG(st.st_mode))
-        return write();
-
-    // Regular files: read-only is also the write permission. Setting it writes the
-    // store first and then removes all write permission; clearing it gives the owner
-    // write permission before the store is written.
-    const mode_t original = st.st_mode & 07777;
-    const mode_t finalMode = (stored & FILE_ATTRIBUTE_READONLY) ? (original & ~mode_t(0222)) : (original | S_IWUSR);
-    if (finalMode == original && store.readAttributes(path, false) == stored)
+    if (!S_ISREG(st.st_mode)) {
+        if (storeChanges) {
+            if (const std::error_code ec = writeStore(newStored))
+                return ec;
+        }
+        if (const std::error_code ec = hidden.run()) {
+            if (storeChanges)
+                (void)writeStore(oldStored);
+            return ec;
+        }
         return {};
-    return posix::withOwnerWrite(path, st, finalMode, write);
+    }
+
+    // Regular files: read-only is also the write permission. Setting it removes
+    // every write permission, clearing it gives the owner write permission; the
+    // store is written while the owner may write (user attributes need it).
+    const mode_t original = st.st_mode & 07777;
+    mode_t finalMode = original;
+    if (set & FILE_ATTRIBUTE_READONLY)
+        finalMode &= ~mode_t(0222);
+    else if (clear & FILE_ATTRIBUTE_READONLY)
+        finalMode |= S_IWUSR;
+    const mode_t workMode = storeChanges ? (finalMode | S_IWUSR) : finalMode;
+
+    // The mode goes first whenever it is to change, even when the first step
+    // leaves it as it is: the system checks that the caller owns the file, so a
+    // caller who may write the store but not change the mode fails here, before
+    // anything is written.
+    if (finalMode != original || workMode != original) {
+        if (::chmod(path.c_str(), workMode) != 0)
+            return systemError(errno);
+    }
+    auto putModeBack = [&] {
+        if (workMode != original)
+            (void)::chmod(path.c_str(), original);
+    };
+    if (storeChanges) {
+        if (const std::error_code ec = writeStore(newStored)) {
+            putModeBack();
+            return ec;
+        }
+    }
+    if (const std::error_code ec = hidden.run()) {
+        if (storeChanges)
+            (void)writeStore(oldStored);
+        putModeBack();
+        return ec;
+    }
+    if (workMode != finalMode && ::chmod(path.c_str(), finalMode) != 0) {
+        const std::error_code ec = systemError(errno);
+        hidden.undo();
+        if (storeChanges)
+            (void)writeStore(oldStored);
+        putModeBack();
+        return ec;
+    }
+    return {};
+}
+
+}  // namespace
+
+std::error_code changeFileAttributes(const std::string& path, uint32_t set, uint32_t clear)
+{
+    return changeAttributes(path, set, clear, true);
+}
+
+std::error_code setFileAttributes(const std::string& path, uint32_t attributes)
+{
+    uint32_t current = 0;
+    if (const std::error_code ec = readFileAttributes(path, current))
+        return ec;
+    return changeAttributes(path, attributes & ~current, current & ~attributes, false);
 }
 
 }  // namespace korvala

@@ -61,6 +61,16 @@ TEST_F(FileAttributes, DerivedBitsAreNeverStored)
                                              FILE_ATTRIBUTE_COMPRESSED | FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_DEVICE));
     EXPECT_EQ(getFileAttributes(path), FILE_ATTRIBUTE_HIDDEN);
     EXPECT_EQ(parseDosAttrib(test::rawXattr(path, "user.DOSATTRIB"))->attributes, FILE_ATTRIBUTE_HIDDEN);
+
+    // Writing back the word as read, with one more bit: hidden by the dot and
+    // read-only by the mode are not stored along with it.
+    const std::string dot = tmp.file(".rc", "x", 0444);
+    ASSERT_EQ(getFileAttributes(dot), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+    ASSERT_FALSE(setFileAttributes(dot, getFileAttributes(dot) | FILE_ATTRIBUTE_SYSTEM));
+    EXPECT_EQ(test::rawXattr(dot, "user.DOSATTRIB"), buildDosAttrib(FILE_ATTRIBUTE_SYSTEM, std::nullopt));
+    EXPECT_EQ(modeOf(dot), 0444u);
+    ASSERT_FALSE(setFileAttributes(dot, getFileAttributes(dot) & ~FILE_ATTRIBUTE_SYSTEM));
+    EXPECT_EQ(test::rawXattr(dot, "user.DOSATTRIB"), "<absent>");
 }
 
 TEST_F(FileAttributes, FolderKeepsDirectoryBitAndReadOnlyOnlyInTheStore)
@@ -87,6 +97,10 @@ TEST_F(FileAttributes, DotNamesStayHidden)
     EXPECT_EQ(getFileAttributes(dotFile), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
     EXPECT_EQ(::access(dotFile.c_str(), F_OK), 0) << "un-hiding must never rename";
     EXPECT_EQ(parseDosAttrib(test::rawXattr(dotFile, "user.DOSATTRIB"))->attributes, FILE_ATTRIBUTE_ARCHIVE);
+
+    // No ".hidden" line can hold a line feed; the dot still hides such a name.
+    EXPECT_EQ(getFileAttributes(tmp.file(".two\nlines")), FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(getFileAttributes(tmp.file("two\nlines")), FILE_ATTRIBUTE_NORMAL);
 
     // "." and ".." only name folders by their place.
     EXPECT_EQ(getFileAttributes(tmp.path() + "/."), FILE_ATTRIBUTE_DIRECTORY);

@@ -149,6 +149,47 @@ TEST(DirectoryListing, AttributesAndTimesAgreeWithThePlatform)
     EXPECT_EQ(l.details(find("plain")).created.tv_sec, 1000000000);
 }
 
+// The folder's ".hidden" is read once, when the folder is opened; its names
+// read hidden from the bits the listing knows without asking the disk, and
+// agree with the platform's reader. A ".hidden" that is not a list hides nothing.
+TEST(DirectoryListing, NamesInTheFoldersHiddenListReadHidden)
+{
+    TTempTree t;
+    t.folder("listed");
+    t.file("listed/secret.txt");
+    t.folder("listed/private");
+    t.file("listed/shown.txt");
+    t.symlink("listed/link", "shown.txt");
+    t.file("listed/.hidden", "secret.txt\nprivate\nlink\nnot-here\n");
+    t.folder("fifo");
+    t.file("fifo/secret.txt");
+    t.fifo("fifo/.hidden");
+
+    struct Case {
+        const char* folder;
+        std::vector<std::string> hidden;  // the entries that read hidden
+    };
+    const Case cases[] = {
+        {"listed", {".hidden", "link", "private", "secret.txt"}},
+        {"fifo", {".hidden"}},
+    };
+    for (const Case& c : cases) {
+        DirectoryListing l;
+        ASSERT_FALSE(l.open(AT_FDCWD, t.path(c.folder))) << c.folder;
+        std::vector<std::string> hidden;
+        for (size_t i = 0; i < l.size(); ++i) {
+            const std::string name(l.name(i));
+            const std::string path = t.path(std::string(c.folder) + "/" + name);
+            if (l.attributes(i, 0) & FILE_ATTRIBUTE_HIDDEN)
+                hidden.push_back(name);
+            EXPECT_EQ(l.attributes(i), getFileAttributes(path)) << path;
+            EXPECT_EQ(l.details(i).attributes, getFileAttributes(path)) << path;
+        }
+        std::sort(hidden.begin(), hidden.end());
+        EXPECT_EQ(hidden, c.hidden) << c.folder;
+    }
+}
+
 TEST(DirectoryListing, MissingFolderIsEmptyAndLinksAreNotFollowed)
 {
     TTempTree t;

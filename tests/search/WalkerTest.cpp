@@ -129,6 +129,35 @@ TEST_F(WalkerTest, DepthFirstOwnFilesFirstHiddenFoldersNotEntered)
     EXPECT_NE(std::find(m.begin(), m.end(), ".hidden/f.txt"), m.end());
 }
 
+TEST_F(WalkerTest, NamesInAFoldersHiddenListAreHiddenInTheWalk)
+{
+    t.file("sub2/listed.txt", "x");
+    t.folder("sub2/quiet");
+    t.file("sub2/quiet/q.txt", "x");
+    t.file("sub2/.hidden", "listed.txt\nquiet\n");
+    // A FIFO in place of the list is neither waited on nor read.
+    t.file("sub1/deep/listed.txt", "x");
+    t.fifo("sub1/deep/.hidden");
+
+    TSearchCriteria c = criteria(t.path("sub2") + ";" + t.path("sub1"));
+    Recorder r(t.root());
+    std::vector<std::string> m = run(c, r);
+    std::sort(m.begin(), m.end());
+    EXPECT_EQ(m, (std::vector<std::string>{"sub1/c.txt", "sub1/deep/d.txt", "sub1/deep/listed.txt", "sub2/e.txt"}));
+    EXPECT_EQ(std::find(r.events.begin(), r.events.end(), "> sub2/quiet/"), r.events.end()) << "a listed folder was entered";
+
+    // Hidden must be set: the listed names, and the files of the listed folder.
+    c.Attributes().setHidden(fsSet);
+    Recorder r2(t.root());
+    m = run(c, r2);
+    std::sort(m.begin(), m.end());
+    EXPECT_EQ(m, (std::vector<std::string>{"sub2/listed.txt"}));
+    c.Attributes().setHidden(fsIgnore);
+    Recorder r3(t.root());
+    m = run(c, r3);
+    EXPECT_NE(std::find(m.begin(), m.end(), "sub2/quiet/q.txt"), m.end());
+}
+
 TEST_F(WalkerTest, SystemFoldersAreNotEnteredUnlessAsked)
 {
     ASSERT_FALSE(setFileAttributes(t.path("sub2"), FILE_ATTRIBUTE_SYSTEM));

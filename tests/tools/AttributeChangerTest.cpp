@@ -6,9 +6,13 @@
 #include <filesystem>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include "Files.h"
+#include "Process.h"
 #include "TempTree.h"
 #include "TimeTestSupport.h"
+#include "platform/DosAttrib.h"
 #include "platform/FileAttributes.h"
 #include "tools/attributes/AttributeChanger.h"
 
@@ -19,6 +23,27 @@ using test::TTempTree;
 constexpr AttributeChoice S = AttributeChoice::acSet;
 constexpr AttributeChoice C = AttributeChoice::acClear;
 constexpr AttributeChoice K = AttributeChoice::acKeep;
+
+mode_t modeOf(const std::string& path)
+{
+    struct stat st{};
+    EXPECT_EQ(lstat(path.c_str(), &st), 0) << path;
+    return st.st_mode & 07777;
+}
+
+// The bits kept in the file's user.DOSATTRIB, or a text saying why there are none.
+std::string storedBits(const std::string& path)
+{
+    const std::string raw = test::rawXattr(path, "user.DOSATTRIB");
+    if (raw == "<absent>")
+        return raw;
+    const auto info = parseDosAttrib(raw);
+    if (!info)
+        return "<unreadable>";
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%x", info->attributes);
+    return text;
+}
 
 timespec changeTime(const std::string& path)
 {
@@ -108,6 +133,116 @@ TEST(ApplyAttributeChoices, FolderKeepsItsDirectoryBit)
     const uint32_t word = getFileAttributes(folder);
     EXPECT_EQ(AttributeLetters(word), "____D");
     EXPECT_TRUE(std::filesystem::is_directory(folder));
+}
+
+// A bit the word shows only because of the name or the mode must not reach the
+// store: once the name or the mode changes, the file would keep it for ever.
+TEST(ApplyAttributeChoices, OnlyTheChosenChangesReachTheStore)
+{
+    struct Case {
+        const char* name;
+        mode_t mode;
+        uint32_t storedFirst;  // stored before the run (0: nothing)
+        AttributeChoice ro, hidden, system, archive;
+        const char* stored;    // the store after the run
+        uint32_t word;         // of R H S A, after the run
+    };
+    const Case cases[] = {
+        {".profile", 0644, 0, K, K, K, S, "0x20", 0x22},   // hidden by the dot
+        {"ro.txt", 0444, 0, K, K, K, S, "0x20", 0x21},     // read-only by the mode
+        {".both", 0444, 0, K, K, S, K, "0x4", 0x07},
+        {".kept", 0444, 0x4, K, K, C, K, "<absent>", 0x03},  // clearing the last stored bit
+        {"ro-hidden.txt", 0444, 0x2, K, K, K, S, "0x22", 0x23},
+    };
+    TTempTree dir;
+    for (const Case& c : cases) {
+        const std::string path = dir.file(c.name, "x", c.mode);
+        SCOPED_TRACE(path);
+        if (c.storedFirst)
+            test::setRawXattr(path, "user.DOSATTRIB", buildDosAttrib(c.storedFirst, std::nullopt));
+        const AttributeChange change = ApplyAttributeChoices(path, c.ro, c.hidden, c.system, c.archive);
+        ASSERT_FALSE(change.error) << change.error.message();
+        EXPECT_TRUE(change.written);
+        EXPECT_EQ(storedBits(path), c.stored);
+        EXPECT_EQ(getFileAttributes(path) & 0x27u, c.word);
+        EXPECT_EQ(modeOf(path), c.mode);
+    }
+
+    // After a rename and a chmod the derived bits go, the stored ones stay.
+    const std::string profile = dir.path(".profile");
+    const std::string renamed = dir.path("profile");
+    ASSERT_EQ(::rename(profile.c_str(), renamed.c_str()), 0);
+    EXPECT_EQ(getFileAttributes(renamed) & 0x27u, 0x20u) << renamed << " still reads hidden";
+    const std::string ro = dir.path("ro.txt");
+    ASSERT_EQ(::chmod(ro.c_str(), 0644), 0);
+    EXPECT_EQ(getFileAttributes(ro) & 0x27u, 0x20u) << ro << " still reads read-only";
+}
+
+// Hidden the Linux way: the folder's ".hidden" lists what the Attribute Changer
+// hides, and a name hidden only by the list is unhidden by taking it off.
+TEST(ApplyAttributeChoices, HiddenAlsoListsAndUnlistsTheNameInTheFoldersHiddenList)
+{
+    TTempTree dir;
+    const std::string list = dir.path(".hidden");
+    const std::string a = dir.file("a.txt");
+    const std::string b = dir.file("b.txt");
+    dir.file(".hidden", "b.txt\nkeep\n");
+
+    // b is hidden by the list alone: archive is stored without hidden.
+    ASSERT_EQ(getFileAttributes(b) & 0x27u, 0x02u);
+    ASSERT_FALSE(ApplyAttributeChoices(b, K, K, K, S).error);
+    EXPECT_EQ(storedBits(b), "0x20");
+
+    AttributeChange change = ApplyAttributeChoices(a, K, S, K, K);
+    ASSERT_FALSE(change.error) << change.error.message();
+    EXPECT_EQ(test::readFile(list), "b.txt\nkeep\na.txt\n");
+    EXPECT_EQ(storedBits(a), "0x2");
+
+    change = ApplyAttributeChoices(b, K, C, K, K);
+    ASSERT_FALSE(change.error) << change.error.message();
+    EXPECT_TRUE(change.written);
+    EXPECT_EQ(getFileAttributes(b) & 0x27u, 0x20u);
+    EXPECT_EQ(test::readFile(list), "keep\na.txt\n");
+}
+
+// A change is all or nothing. Setting read-only needs the mode changed, which
+// only the owner may do; an ordinary user who may write the file (and so its
+// store) must get the failure with nothing written, not a file that reads
+// read-only while anyone can write it.
+TEST(ApplyAttributeChoices, ReadOnlyByAUserWhoCannotChangeTheModeChangesNothing)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to give the file to another user than the one asking";
+    struct Case {
+        const char* name;
+        mode_t mode;
+        AttributeChoice ro, hidden, system, archive;
+        const char* answer;   // what the ordinary user is told
+        const char* stored;   // the store afterwards
+        mode_t modeAfter;
+    };
+    const Case cases[] = {
+        {"set-ro.txt", 0666, S, K, K, K, "Operation not permitted", "<absent>", 0666},
+        {"set-ro-and-system.txt", 0666, S, K, S, S, "Operation not permitted", "<absent>", 0666},
+        {"set-ro-group.txt", 0646, S, K, K, K, "Operation not permitted", "<absent>", 0646},
+        {"clear-ro.txt", 0444, C, K, S, K, "Operation not permitted", "<absent>", 0444},
+        // What needs no new mode is the store's alone, which this user may write.
+        {"system-only.txt", 0666, K, K, S, K, "ok", "0x4", 0666},
+    };
+    TTempTree dir;
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0) << dir.path();
+    for (const Case& c : cases) {
+        const std::string path = dir.file(c.name, "x", c.mode);
+        ASSERT_EQ(::chmod(path.c_str(), c.mode), 0) << path;
+        SCOPED_TRACE(path);
+        const std::string answer = test::runAsNobody([&] {
+            const AttributeChange change = ApplyAttributeChoices(path, c.ro, c.hidden, c.system, c.archive);
+            return change.error ? change.error.message() : std::string("ok");
+        });
+        EXPECT_EQ(answer, c.answer);
+        EXPECT_EQ(storedBits(path), c.stored);
+        EXPECT_EQ(modeOf(path), c.modeAfter);
+    }
 }
 
 TEST(ApplyAttributeChoices, MissingPathIsPassedOverWithoutWriting)

@@ -2,11 +2,13 @@
 // exit statuses and messages.
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 
 #include <gtest/gtest.h>
 
+#include "Files.h"
 #include "Process.h"
 #include "TempTree.h"
 #include "TimeTestSupport.h"
@@ -48,6 +50,27 @@ TEST(CliAttrib, AppliesTheChoicesThenPrints)
     r = cli({"attrib", "--readonly=keep", "--hidden=clear", "--system=clear", "--archive=clear", file});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "_____  " + file + "\n");
+}
+
+TEST(CliAttrib, ANameInTheFoldersHiddenListShowsHiddenAndIsUnlistedByClearing)
+{
+    TTempTree dir;
+    const std::string file = dir.file("a.txt");
+    const std::string other = dir.file("b.txt");
+    const std::string list = dir.file(".hidden", "a.txt\n");
+    ProcessResult r = cli({"attrib", file, other});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "__H__  " + file + "\n_____  " + other + "\n");
+
+    r = cli({"attrib", "--hidden=clear", file});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "_____  " + file + "\n");
+    EXPECT_EQ(::access(list.c_str(), F_OK), -1) << list << " was left with no names";
+
+    r = cli({"attrib", "--hidden=set", other});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "__H__  " + other + "\n");
+    EXPECT_EQ(readFile(list), "b.txt\n");
 }
 
 TEST(CliAttrib, UnreadablePathIsReportedAndFailsTheRun)

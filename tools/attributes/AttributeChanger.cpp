@@ -43,7 +43,9 @@ AttributeChange ApplyAttributeChoices(const std::string& path, AttributeChoice r
     change.after = ComputeAttributeWord(change.before, readOnly, hidden, system, archive);
     if (change.after == change.before)
         return change;  // untouched, so its change time stays as it was
-    change.error = setFileAttributes(path, change.after);
+    // Only the bits the choices changed are written: the store keeps its own
+    // bits, never the ones the word derives from the name or the mode.
+    change.error = changeFileAttributes(path, change.after & ~change.before, change.before & ~change.after);
     change.written = !change.error;
     return change;
 }

@@ -27,7 +27,9 @@ uint32_t ComputeAttributeWord(uint32_t word, AttributeChoice readOnly, Attribute
     AttributeChoice system, AttributeChoice archive);
 
 // Reads the attribute word of path, computes the new word and writes it when it
-// differs (one write with the full word). Never throws. A path whose word cannot
+// differs: one change of the bits that differ, applied to the bits the store
+// keeps (platform/FileAttributes.h, changeFileAttributes), all or nothing.
+// Never throws. A path whose word cannot
 // be read is not written at all: writing the all-ones word with some bits
 // cleared would set every other stored bit on it.
 AttributeChange ApplyAttributeChoices(const std::string& path, AttributeChoice readOnly,
