@@ -77,26 +77,45 @@ std::error_code writeFileTimes(const std::string& path, const std::optional<time
     if (auto ec = statPath(path, stx))
         return ec;
 
+    // The creation time's store is checked before anything is written: a file
+    // system that keeps none refuses a different value.
+    const posix::AttributeStore* store = nullptr;
     if (created) {
-        const posix::AttributeStore& store = posix::attributeStoreFor(path, true);
-        if (store.keepsCreationTime()) {
-            struct stat st{};
-            if (::stat(path.c_str(), &st) != 0)
-                return {errno, std::generic_category()};
-            auto write = [&] { return store.writeCreationTime(path, true, *created); };
-            if (auto ec = posix::withOwnerWrite(path, st, static_cast<mode_t>(-1), write))
-                return ec;
-        } else if (!sameTime(timesOf(path, stx, store).created, *created)) {
-            return std::make_error_code(std::errc::not_supported);
+        store = &posix::attributeStoreFor(path, true);
+        if (!store->keepsCreationTime()) {
+            if (!sameTime(timesOf(path, stx, *store).created, *created))
+                return std::make_error_code(std::errc::not_supported);
+            store = nullptr;  // the same value: nothing to write
         }
     }
 
-    if (modified || accessed) {
+    // utimensat first: it refuses a caller who does not own the item (EPERM)
+    // before the creation time is written, so such a caller changes nothing.
+    const bool stamps = modified || accessed;
+    if (stamps) {
         timespec values[2];
         values[0] = accessed ? *accessed : timespec{0, UTIME_OMIT};
         values[1] = modified ? *modified : timespec{0, UTIME_OMIT};
         if (::utimensat(AT_FDCWD, path.c_str(), values, 0) != 0)
             return {errno, std::generic_category()};
+    }
+
+    if (store) {
+        struct stat st{};
+        std::error_code ec;
+        if (::stat(path.c_str(), &st) != 0)
+            ec = {errno, std::generic_category()};
+        else
+            ec = posix::withOwnerWrite(path, st, static_cast<mode_t>(-1),
+                [&] { return store->writeCreationTime(path, true, *created); });
+        if (ec) {
+            // Put back the two stamps written above: all or nothing.
+            if (stamps) {
+                const timespec previous[2] = {toTimespec(stx.stx_atime), toTimespec(stx.stx_mtime)};
+                (void)::utimensat(AT_FDCWD, path.c_str(), previous, 0);
+            }
+            return ec;
+        }
     }
     return {};
 }

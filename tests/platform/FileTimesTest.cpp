@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,6 +15,7 @@
 #include "platform/FileAttributes.h"
 #include "platform/NtTime.h"
 #include "Files.h"
+#include "Process.h"
 #include "TempTree.h"
 
 namespace korvala {
@@ -61,6 +64,29 @@ TEST_F(FileTimesTest, OnlyTheGivenStampsChange)
     ASSERT_FALSE(readFileTimes(path, times));
     EXPECT_TRUE(sameTime(times.modified, {1300000000, 333}));
     EXPECT_TRUE(sameTime(times.accessed, a));
+}
+
+// A user who may write a file but does not own it cannot set its times: the
+// refusal comes before the creation time is written, so nothing changes.
+TEST_F(FileTimesTest, ACallerWhoMayNotSetTheTimesChangesNothing)
+{
+    ASSERT_EQ(::chmod(tmp.path().c_str(), 0755), 0) << tmp.path();
+    const std::string path = tmp.file("shared.txt", "x", 0666);
+    const timespec c0{1400000000, 0}, m0{1500000000, 0};
+    ASSERT_FALSE(writeFileTimes(path, c0, m0, m0));
+    std::string answer;
+    if (::geteuid() == 0) {
+        answer = test::runAsNobody([&] {
+            return writeFileTimes(path, timespec{1600000000, 0}, timespec{1600000000, 0}, std::nullopt).message();
+        });
+    } else {
+        GTEST_SKIP() << "needs root to hand the file to another user";
+    }
+    EXPECT_EQ(answer, std::error_code(EPERM, std::generic_category()).message());
+    FileTimes times;
+    ASSERT_FALSE(readFileTimes(path, times));
+    EXPECT_TRUE(sameTime(times.created, c0));
+    EXPECT_TRUE(sameTime(times.modified, m0));
 }
 
 TEST_F(FileTimesTest, CreationTimeIsStoredAndKeepsTheAttributeBits)

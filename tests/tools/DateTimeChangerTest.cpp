@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <string>
 #include <utility>
@@ -184,6 +186,27 @@ TEST_F(DateTimeChangerTest, AgeOutOfTheCalendarIsADateEncodeErrorAndWritesNothin
         }
         expectTimes(file, c0, m0, a0);
     }
+}
+
+// A user who may write a file but does not own it: "Set by Age" moves the
+// creation time (its store takes writes from such a user), then setting the
+// modified time is refused. The error ends the run, and the file is left as
+// it was: the creation time is put back.
+TEST_F(DateTimeChangerTest, AgeFailingOnALaterStampPutsTheEarlierOnesBack)
+{
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0) << dir.path();
+    const std::string file = dir.file("shared.txt", "x", 0666);
+    setTimes(file, c0, m0, a0);
+    const std::string raised = runAsNobody([&] {
+        try {
+            (void)SetByAge(file, days(1), days(1), DateTimeOffsets());
+        } catch (const KorvalaError& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    });
+    EXPECT_EQ(raised, "System Error.  Code: 1.\r\nOperation not permitted");
+    expectTimes(file, c0, m0, a0);
 }
 
 // A path whose times cannot be read gives the reason itself, in both modes.

@@ -1,7 +1,10 @@
 #include "tools/datetime/DateTimeChanger.h"
 
+#include <iterator>
+
 #include "platform/File.h"
 #include "platform/FileTimes.h"
+#include "platform/KorvalaError.h"
 #include "tools/datetime/FileDateTime.h"
 
 namespace korvala {
@@ -69,12 +72,35 @@ std::error_code SetByAge(const std::string& path, const DateTimeOffsets& created
     // A stamp whose row is all zeros is not written at all: rewriting it could
     // only lose precision (a creation time kept in 100 ns steps by the store
     // while the birth time had nanoseconds) or fail where no store exists.
-    if (!created.isZero())
-        SetFileDateTime(path, FileTimeKind::fkCreated, newCreated);
-    if (!modified.isZero())
-        SetFileDateTime(path, FileTimeKind::fkModified, newModified);
-    if (!accessed.isZero())
-        SetFileDateTime(path, FileTimeKind::fkAccessed, newAccessed);
+    // The stamps are written one after the other; when one fails, those
+    // written before it are put back, so the file is left as it was, and the
+    // error goes on to end the run.
+    const struct {
+        bool move;
+        FileTimeKind kind;
+        timespec value, before;
+    } steps[] = {
+        {!created.isZero(), FileTimeKind::fkCreated, newCreated, stored.created},
+        {!modified.isZero(), FileTimeKind::fkModified, newModified, stored.modified},
+        {!accessed.isZero(), FileTimeKind::fkAccessed, newAccessed, stored.accessed},
+    };
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        if (!steps[i].move)
+            continue;
+        try {
+            SetFileDateTime(path, steps[i].kind, steps[i].value);
+        } catch (const KorvalaError&) {
+            for (size_t done = 0; done < i; ++done)
+                if (steps[done].move) {
+                    try {
+                        SetFileDateTime(path, steps[done].kind, steps[done].before);
+                    } catch (const KorvalaError&) {
+                        // The first failure is the one to report.
+                    }
+                }
+            throw;
+        }
+    }
     return {};
 }
 
