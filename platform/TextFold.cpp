@@ -1,34 +1,35 @@
 #include "platform/TextFold.h"
 
-#include <cwctype>
+#include <algorithm>
 #include <memory>
 
-#include <locale.h>
+#include "platform/CaseFoldingTable.h"
 
 namespace korvala {
 namespace {
 
-locale_t unicodeLocale()
+// The simple folding of a code point outside ASCII: the table's entry, or the
+// code point itself when it has none.
+char32_t foldFromTable(char32_t c)
 {
-    static locale_t loc = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
-    return loc;
+    const TCaseFolding* first = kSimpleCaseFoldings;
+    const TCaseFolding* last = kSimpleCaseFoldings + kSimpleCaseFoldingCount;
+    const TCaseFolding* at = std::lower_bound(first, last, c, [](const TCaseFolding& f, char32_t v) { return f.from < v; });
+    return at != last && at->from == c ? at->to : c;
 }
 
 std::unique_ptr<uint16_t[]> buildLowerCase16()
 {
     auto t = std::make_unique<uint16_t[]>(65536);
-    locale_t loc = unicodeLocale();
-    for (unsigned u = 0; u < 65536; ++u) {
-        bool surrogate = u >= 0xD800 && u <= 0xDFFF;
-        if (u < 0x80) {
-            t[u] = static_cast<uint16_t>(asciiLower(static_cast<char>(u)));
-        } else if (surrogate || !loc) {
-            t[u] = static_cast<uint16_t>(u);
-        } else {
-            wint_t lower = towlower_l(static_cast<wint_t>(u), loc);
-            t[u] = lower <= 0xFFFF ? static_cast<uint16_t>(lower) : static_cast<uint16_t>(u);
-        }
-    }
+    for (unsigned u = 0; u < 65536; ++u)
+        t[u] = static_cast<uint16_t>(u);
+    for (unsigned u = 0; u < 0x80; ++u)
+        t[u] = static_cast<uint16_t>(asciiLower(static_cast<char>(u)));
+    // Every folding of the 16-bit range lands in it (surrogates, which stand
+    // for kept bytes, have none).
+    for (size_t k = 0; k < kSimpleCaseFoldingCount; ++k)
+        if (kSimpleCaseFoldings[k].from < 0x10000 && kSimpleCaseFoldings[k].to < 0x10000)
+            t[kSimpleCaseFoldings[k].from] = static_cast<uint16_t>(kSimpleCaseFoldings[k].to);
     return t;
 }
 
@@ -85,8 +86,7 @@ char32_t foldCodePoint(char32_t c)
         return static_cast<char32_t>(asciiLower(static_cast<char>(c)));
     if (c < 0x10000)
         return lowerCaseTable16()[c];  // kept bytes are surrogates: table leaves them
-    locale_t loc = unicodeLocale();
-    return loc ? static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), loc)) : c;
+    return foldFromTable(c);
 }
 
 std::u32string foldedCodePoints(std::string_view s)

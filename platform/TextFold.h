@@ -22,9 +22,10 @@ constexpr char asciiLower(char c)
 
 bool isAsciiText(std::string_view s);
 
-// Simple lower-case folding of one code point (Unicode, from the C.UTF-8 locale);
-// one code point always folds to one, so "ß" stays "ß". A kept byte
-// (0xDC80..0xDCFF) folds to itself.
+// Unicode simple case folding of one code point (CaseFolding.txt, statuses C
+// and S): one code point always folds to one, so "ß" stays "ß", while "ς" and
+// "σ", "ſ" and "s", "µ" and "μ" fold alike. A kept byte (0xDC80..0xDCFF)
+// folds to itself.
 char32_t foldCodePoint(char32_t c);
 
 // The folding of the 16-bit range as a table of 65536 entries, built once on

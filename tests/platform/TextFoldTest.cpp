@@ -72,6 +72,13 @@ TEST(TextFoldTest, FoldsSimplyAndComparesWithoutRegardToCase)
         {"\xC0\xAF", "/", false},                 // overlong form is not the slash
         {"caf\xC9", "caf\xE9", false},            // kept bytes are not folded
         {"caf\xE9", "CAF\xE9", true},
+        // Letters whose lower-case forms differ but which fold alike.
+        {"ΟΔΟΣ", "οδος", true},                   // final sigma
+        {"οδοσ", "οδος", true},
+        {"ſtraße", "STRAßE", true},               // long s
+        {"µm", "μM", true},                       // micro sign and mu
+        {"\u212A", "k", true},                    // Kelvin sign
+        {"ǅ", "ǆ", true},                         // title case
     };
     for (const Case& c : cases)
         EXPECT_EQ(equalsIgnoreCase(c.a, c.b), c.equal) << c.a << " / " << c.b;
@@ -108,6 +115,8 @@ TEST(TextFoldTest, ListingMasksAgreeWithTheSharedFolding)
         {"Ärger.TXT", "ä*.txt", true},
         {"ΣΟΦΊΑ.doc", "σοφία.*", true},
         {"straße", "STRASSE", false},
+        {"ΟΔΟΣ.txt", "οδος.*", true},
+        {"ſoft", "so*", true},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(listingMaskMatches(c.name, c.mask), c.matches) << c.name << " / " << c.mask;
