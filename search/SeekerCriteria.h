@@ -10,6 +10,7 @@
 
 #include "platform/DateTime.h"
 #include "search/SearchCriteria.h"
+#include "search/TargetPaths.h"
 
 namespace korvala {
 
