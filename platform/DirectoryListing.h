@@ -9,7 +9,8 @@
 // folder had been listed once per mask.
 //
 // Errors: see platform/SystemError.h. The details of an entry that cannot be
-// read are zeroes with the bits of its type: a search passes over it.
+// read are zeroes with the bits of its type, and detailsUnreadable tells so: a
+// search passes over such an entry.
 
 #include <cstddef>
 #include <cstdint>
@@ -89,9 +90,20 @@ public:
     // `needed` tells which bits the caller looks at: bits outside it may be left
     // out when reading them would cost a system call (pass 0xFFFFFFFF for all).
     uint32_t attributes(size_t i, uint32_t needed = 0xFFFFFFFFu);
-    // Every detail of the entry (attributes complete). An entry that vanished
-    // gives INVALID_FILE_ATTRIBUTES-free zeroed details with its type's bits.
+    // Every detail of the entry (attributes complete). An entry whose details
+    // cannot be read gives zeroed details with its type's bits.
     const EntryDetails& details(size_t i);
+    // True when the entry's details cannot be read: the folder can be listed
+    // but not entered (read without search permission), or reading them was
+    // tried and failed (the entry vanished, the descriptor was released).
+    // Asks nothing of the file system.
+    bool detailsUnreadable(size_t i) const
+    {
+        return m_outOfReach || (!m_states.empty() && m_states[i].statFailed);
+    }
+    // True when the folder's names were read but its entries cannot be
+    // examined (no search permission).
+    bool entriesOutOfReach() const { return m_outOfReach; }
     // The entry's size alone (one stat, no attribute store).
     int64_t entrySize(size_t i);
 
@@ -114,6 +126,7 @@ private:
         bool storedCreated = false;
         timespec storedCreatedTime{};
         bool linkToFolder = false;
+        bool statFailed = false;
         uint32_t statAttrs = 0;  // bits derived from the stat
         EntryDetails details{};
     };
@@ -126,6 +139,7 @@ private:
     uint64_t m_dev = 0;
     uint64_t m_ino = 0;
     bool m_shortReadIsEnd = false;
+    bool m_outOfReach = false;        // names listed, entries not reachable
     const void* m_store = nullptr;    // the folder's attribute store (platform internal)
     std::string m_names;              // every name, each followed by NUL
     std::vector<uint32_t> m_offsets;  // where each name starts in m_names

@@ -11,6 +11,7 @@ void TFileCriteria::Assign(const TCustomCriteria& source)
         return;
     setFileName(s.m_fileName);
     setLocation(s.m_location);
+    setFolders(s.m_folders);
     setPaths(s.m_paths);
     setSubfolders(s.m_subfolders);
     setMinLevel(s.m_minLevel);
@@ -22,6 +23,7 @@ void TFileCriteria::Clear()
 {
     m_fileName.clear();
     m_location.clear();
+    m_folders.clear();
     m_paths.clear();
     m_filters.clear();
     m_subfolders = true;
@@ -42,6 +44,14 @@ void TFileCriteria::setLocation(const std::string& value)
 {
     if (value != m_location) {
         m_location = value;
+        discardTargets();
+    }
+}
+
+void TFileCriteria::setFolders(const std::vector<TRootFolder>& value)
+{
+    if (value != m_folders) {
+        m_folders = value;
         discardTargets();
     }
 }
@@ -93,21 +103,32 @@ const TTargetPaths& TFileCriteria::TargetPaths() const
     if (masks.empty())
         masks.push_back("*.*");
 
-    auto place = [&](std::string_view folderItem) -> TTargetPath& {
-        bool sub = m_subfolders;
-        uint16_t minLevel = m_minLevel, maxLevel = m_maxLevel;
-        std::string folder = ParseTargetFolder(folderItem, sub, minLevel, maxLevel);
-        int at = targets->IndexOf(folder);
-        TTargetPath& t = at >= 0 ? (*targets)[static_cast<size_t>(at)] : targets->Add(folder);
-        t.Folder = folder;
-        t.Subfolders = sub;
-        t.MinLevel = minLevel;
-        t.MaxLevel = maxLevel;
+    auto placeRoot = [&](const TRootFolder& root) -> TTargetPath& {
+        int at = targets->IndexOf(root.Folder);
+        TTargetPath& t = at >= 0 ? (*targets)[static_cast<size_t>(at)] : targets->Add(root.Folder);
+        t.Subfolders = root.Subfolders;
+        t.MinLevel = root.MinLevel;
+        t.MaxLevel = root.MaxLevel;
         return t;
+    };
+    auto place = [&](std::string_view folderItem) -> TTargetPath& {
+        TRootFolder root{{}, m_subfolders, m_minLevel, m_maxLevel};
+        root.Folder = ParseTargetFolder(folderItem, root.Subfolders, root.MinLevel, root.MaxLevel);
+        return placeRoot(root);
     };
 
     for (const std::string& item : SplitFolderList(m_location)) {
         TTargetPath& t = place(item);
+        t.Masks.insert(t.Masks.end(), masks.begin(), masks.end());
+    }
+    for (const TRootFolder& given : m_folders) {
+        // An empty name names no folder (made absolute it would be the working
+        // folder).
+        if (given.Folder.empty())
+            continue;
+        TRootFolder root = given;
+        root.Folder = TargetFolderOf(given.Folder);
+        TTargetPath& t = placeRoot(root);
         t.Masks.insert(t.Masks.end(), masks.begin(), masks.end());
     }
     for (const std::string& entry : m_paths) {

@@ -34,6 +34,12 @@ public:
     // Root folders separated by ";", each with an optional level prefix.
     const std::string& Location() const { return m_location; }
     void setLocation(const std::string& value);
+    // Roots named exactly, each with its own recursion values and the masks of
+    // FileName; their targets follow those of Location (an empty name is
+    // skipped). This is how a folder whose name holds ">", "<", ";" or blanks
+    // at its ends is searched.
+    const std::vector<TRootFolder>& Folders() const { return m_folders; }
+    void setFolders(const std::vector<TRootFolder>& value);
     // Further roots, each a folder and one mask in one path ("/data/*.txt").
     const std::vector<std::string>& Paths() const { return m_paths; }
     void setPaths(const std::vector<std::string>& value);
@@ -62,6 +68,7 @@ private:
 
     std::string m_fileName;
     std::string m_location;
+    std::vector<TRootFolder> m_folders;
     std::vector<std::string> m_paths;
     bool m_subfolders = true;
     uint16_t m_minLevel = 0;

@@ -91,18 +91,22 @@ void SearchWalker::walk(const TTargetPath& target)
         std::vector<size_t> matched;
         // A folder that cannot be listed yields nothing and no error.
         listing.open(parentFd, frame->nameInParent, parent ? &parent->listing : nullptr);
-        if (listFiles)
+        // Names of a folder that may be read but not entered have no details to
+        // test or report: such a folder yields no entries, as one that cannot
+        // be listed does.
+        if (listFiles && !listing.entriesOutOfReach())
             matched = listing.matchMasks(target.Masks);
         prefetch(listing, matched);
-        if (listFiles) {
-            for (size_t index : matched) {
-                if (aborted()) {
-                    --m_level;
-                    return false;
-                }
-                if (m_handler.isAcceptable(m_criteria, frame->folder, listing, index) && !aborted())
-                    m_handler.fileMatch(frame->folder, listing, index);
+        for (size_t index : matched) {
+            if (aborted()) {
+                --m_level;
+                return false;
             }
+            // An entry whose details could not be read while it was tested (it
+            // vanished) is passed over rather than reported with zeroes.
+            if (m_handler.isAcceptable(m_criteria, frame->folder, listing, index) &&
+                !listing.detailsUnreadable(index) && !aborted())
+                m_handler.fileMatch(frame->folder, listing, index);
         }
         const bool walkSubfolders = target.Subfolders && (ignore == fiNone || ignore == fiJustThis) &&
             (target.MaxLevel == 0 || m_level < target.MaxLevel) && listing.fd() >= 0;

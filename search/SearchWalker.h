@@ -10,8 +10,10 @@
 // trees of any depth are walked, whatever PATH_MAX says; at most a bounded
 // number of folder descriptors stays open (ancestors beyond it are closed and
 // opened again through ".." when the walk comes back to them). Symbolic links
-// to folders are never entered. A folder that cannot be listed yields nothing
-// and no error; the walk itself never throws (a handler may).
+// to folders are never entered. A folder that cannot be listed, or can be
+// listed but not entered, yields nothing and no error, and an entry whose
+// details cannot be read is never reported; the walk itself never throws (a
+// handler may).
 
 #include <atomic>
 #include <cstdint>

@@ -38,23 +38,40 @@ int64_t seekerUnitBytes(SeekerSizeUnit unit)
     return 1;
 }
 
-std::string seekerLocationItem(const std::string& line)
+namespace {
+
+bool isExistingFolder(const std::string& path)
 {
-    // The folder part after a level prefix.
-    size_t cut = line.find('>');
-    if (cut == std::string::npos)
-        cut = line.find('<');
-    std::string_view folder = trimText(cut == std::string::npos ? std::string_view(line)
-                                                                : std::string_view(line).substr(cut + 1));
-    if (folder.empty())
-        return {};
     TFileStatus st;
-    if (pathStatus(absolutePath(folder), true, st) || !st.isDirectory())
-        return {};
-    std::string item = line;
-    if (item.empty() || item.back() != '/')
-        item += '/';
-    return item;
+    return !pathStatus(path, true, st) && st.isDirectory();
+}
+
+}  // namespace
+
+std::vector<TRootFolder> seekerLocationRoots(
+    const std::string& line, bool subfolders, uint16_t minLevel, uint16_t maxLevel)
+{
+    std::vector<TRootFolder> roots;
+    if (line.empty())
+        return roots;
+    // A folder may be named "2>x", "a;b" or " x ": the line as typed comes first,
+    // so such a folder is searched rather than whatever its name would parse to.
+    const std::string exact = TargetFolderOf(line);
+    if (isExistingFolder(exact)) {
+        roots.push_back({exact, subfolders, minLevel, maxLevel});
+        return roots;
+    }
+    for (const std::string& item : SplitFolderList(line)) {
+        TRootFolder root{{}, subfolders, minLevel, maxLevel};
+        const std::string_view folder = ParseTargetPrefix(item, root.Subfolders, root.MinLevel, root.MaxLevel);
+        // "2>" alone names no folder (made absolute it would be the working one).
+        if (folder.empty())
+            continue;
+        root.Folder = TargetFolderOf(folder);
+        if (isExistingFolder(root.Folder))
+            roots.push_back(std::move(root));
+    }
+    return roots;
 }
 
 namespace {
@@ -84,14 +101,19 @@ void buildSeekerCriteria(const SeekerPageState& page, TSearchCriteria& criteria)
         options |= csoNegate;
     criteria.Content().setOptions(options);
 
-    std::string location;
+    // The lines become exact roots, checked and made absolute here, so the
+    // search lists the very folders found to exist. Location stays empty: a
+    // ";" list cannot hold a folder whose name has a ";" in it.
+    TFileCriteria& files = criteria.Files();
+    std::vector<TRootFolder> roots;
     for (const std::string& line : page.locations) {
-        std::string item = seekerLocationItem(line);
-        if (!item.empty())
-            location += item + ";";
+        std::vector<TRootFolder> lineRoots =
+            seekerLocationRoots(line, page.includeSubfolders, files.MinLevel(), files.MaxLevel());
+        roots.insert(roots.end(), lineRoots.begin(), lineRoots.end());
     }
-    criteria.Files().setLocation(location);
-    criteria.Files().setSubfolders(page.includeSubfolders);
+    files.setLocation({});
+    files.setFolders(roots);
+    files.setSubfolders(page.includeSubfolders);
 
     for (size_t i = 0; i < 15; ++i) {
         TFileAttributeStatus s = fsIgnore;

@@ -1,7 +1,7 @@
 #pragma once
 // The Seeker page as plain values, and the criteria it stands for. The page and
 // the command line both build their search through buildSeekerCriteria.
-// Nothing here throws: a location that names no folder is left out.
+// Nothing here throws: a location that names no existing folder is left out.
 
 #include <array>
 #include <cstdint>
@@ -10,6 +10,7 @@
 
 #include "platform/DateTime.h"
 #include "search/SearchCriteria.h"
+#include "search/TargetPaths.h"
 
 namespace korvala {
 
@@ -60,10 +61,15 @@ extern const uint32_t kSeekerAttributeOrder[15];
 
 int64_t seekerUnitBytes(SeekerSizeUnit unit);
 
-// The location line as the search takes it: the line with a trailing "/", or
-// empty when the line does not name an existing folder (a level prefix such as
-// "2>" is allowed before the folder and kept).
-std::string seekerLocationItem(const std::string& line);
+// The roots one line of the location box stands for, each an existing folder
+// with the recursion values it is walked with (starting from the ones passed
+// in). A line that names an existing folder exactly as typed is that folder:
+// its ">", "<", ";" and blanks are part of the name. Any other line is a ";"
+// list of items in the target-folder syntax ("2>/data", "</tmp"), and each
+// item whose folder exists is a root. Every folder is absolute and ends in
+// "/", so the folder found here is the one the search lists.
+std::vector<TRootFolder> seekerLocationRoots(
+    const std::string& line, bool subfolders, uint16_t minLevel, uint16_t maxLevel);
 
 // Fills `criteria` from the page, in the page's order of steps.
 void buildSeekerCriteria(const SeekerPageState& page, TSearchCriteria& criteria);

@@ -44,7 +44,7 @@ void parseLevel(std::string_view text, uint16_t& level)
 
 }  // namespace
 
-std::string ParseTargetFolder(std::string_view item, bool& subfolders, uint16_t& minLevel, uint16_t& maxLevel)
+std::string_view ParseTargetPrefix(std::string_view item, bool& subfolders, uint16_t& minLevel, uint16_t& maxLevel)
 {
     std::string_view rest = item;
     size_t gt = item.find('>');
@@ -69,10 +69,20 @@ std::string ParseTargetFolder(std::string_view item, bool& subfolders, uint16_t&
             subfolders = false;
         }
     }
-    std::string folder = absolutePath(trimText(rest));
-    if (folder.back() != '/')
-        folder += '/';
-    return folder;
+    return trimText(rest);
+}
+
+std::string TargetFolderOf(std::string_view folder)
+{
+    std::string full = absolutePath(folder);
+    if (full.back() != '/')
+        full += '/';
+    return full;
+}
+
+std::string ParseTargetFolder(std::string_view item, bool& subfolders, uint16_t& minLevel, uint16_t& maxLevel)
+{
+    return TargetFolderOf(ParseTargetPrefix(item, subfolders, minLevel, maxLevel));
 }
 
 }  // namespace korvala

@@ -21,6 +21,18 @@ struct TTargetPath {
     uint16_t MaxLevel = 0;
 };
 
+// A root folder named exactly: its name is never read for a level prefix nor
+// cut at ";", so any folder name can be a root. A relative folder is made
+// absolute against the working folder when the targets are built.
+struct TRootFolder {
+    std::string Folder;
+    bool Subfolders = true;
+    uint16_t MinLevel = 0;
+    uint16_t MaxLevel = 0;
+
+    bool operator==(const TRootFolder&) const = default;
+};
+
 // An ordered list that owns its targets. Folders are looked up byte for byte:
 // two folders whose names differ only in case are two folders here.
 class TTargetPaths {
@@ -37,6 +49,15 @@ public:
 private:
     std::vector<std::unique_ptr<TTargetPath>> m_items;
 };
+
+// The prefix part of the target-folder syntax: sets the recursion values from
+// a prefix "N>", "MIN-MAX>", ">" or "<" and returns the trimmed folder text
+// after it (the whole item, trimmed, when it has no prefix).
+std::string_view ParseTargetPrefix(std::string_view item, bool& subfolders, uint16_t& minLevel, uint16_t& maxLevel);
+
+// The folder as a target holds it: absolute against the working folder, with a
+// trailing "/". Nothing in it is parsed or trimmed.
+std::string TargetFolderOf(std::string_view folder);
 
 // The target-folder syntax of one location item: an optional prefix "N>",
 // "MIN-MAX>", ">" (sub-folders on, levels as given) or "<" (sub-folders off)

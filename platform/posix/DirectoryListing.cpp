@@ -115,6 +115,7 @@ DirectoryListing& DirectoryListing::operator=(DirectoryListing&& other) noexcept
         m_ino = other.m_ino;
         m_store = other.m_store;
         m_shortReadIsEnd = other.m_shortReadIsEnd;
+        m_outOfReach = other.m_outOfReach;
         m_names = std::move(other.m_names);
         m_offsets = std::move(other.m_offsets);
         m_types = std::move(other.m_types);
@@ -135,6 +136,7 @@ void DirectoryListing::releaseFd()
 std::error_code DirectoryListing::open(int parentFd, const std::string& name, const DirectoryListing* parent)
 {
     releaseFd();
+    m_outOfReach = false;
     m_names.clear();
     m_offsets.clear();
     m_types.clear();
@@ -206,7 +208,14 @@ std::error_code DirectoryListing::open(int parentFd, const std::string& name, co
         }
     }
     m_fd = fd;
-    if (hasHiddenList)
+    // A folder that may be read but not searched lists its names, yet no entry
+    // in it can be looked up: one lookup of "." tells, for all of them at once.
+    if (!m_offsets.empty()) {
+        struct stat dot {};
+        if (::fstatat(fd, ".", &dot, AT_SYMLINK_NOFOLLOW) != 0)
+            m_outOfReach = true;
+    }
+    if (hasHiddenList && !m_outOfReach)
         readHiddenNames();
     return {};
 }
@@ -277,15 +286,19 @@ void DirectoryListing::ensureStat(size_t i)
     if (s.have & HaveStat)
         return;
     s.have |= HaveStat;
-    if (m_fd < 0)
+    if (m_fd < 0 || m_outOfReach) {
+        s.statFailed = true;
         return;
+    }
     const char* nm = m_names.data() + m_offsets[i];
     struct statx sx {};
     if (::statx(m_fd, nm, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
             STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_BLOCKS | STATX_ATIME | STATX_MTIME |
                 STATX_CTIME | STATX_BTIME,
-            &sx) != 0)
+            &sx) != 0) {
+        s.statFailed = true;
         return;
+    }
     EntryType t = typeFromMode(sx.stx_mode);
     m_types[i] = t;
     uint32_t bits = 0;
@@ -333,7 +346,7 @@ void DirectoryListing::ensureStored(size_t i)
     EntryType t = type(i);
     // Only regular files and folders carry an attribute store (user.* extended
     // attributes are refused on links and device files).
-    if (m_fd < 0 || !m_store || (t != EntryType::File && t != EntryType::Directory))
+    if (m_fd < 0 || m_outOfReach || !m_store || (t != EntryType::File && t != EntryType::Directory))
         return;
     const char* nm = m_names.data() + m_offsets[i];
     const auto* store = static_cast<const posix::AttributeStore*>(m_store);
@@ -426,7 +439,7 @@ const EntryDetails& DirectoryListing::details(size_t i)
 
 void DirectoryListing::prefetchStored(const std::vector<size_t>& indices)
 {
-    if (indices.empty() || m_fd < 0)
+    if (indices.empty() || m_fd < 0 || m_outOfReach)
         return;
     if (m_states.empty())
         m_states.resize(m_offsets.size());

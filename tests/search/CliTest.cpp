@@ -7,6 +7,7 @@
 
 #include "Process.h"
 #include "TempTree.h"
+#include "WorkingFolder.h"
 #include "platform/FileAttributes.h"
 
 namespace korvala {
@@ -149,6 +150,19 @@ TEST_F(CliTest, AnAttributeValueWhereALocationShouldBeIsBadUsage)
     const ProcessResult r = seek({"--name", "e.txt", odd});
     EXPECT_EQ(r.exitCode, 0) << test::describe(r);
     EXPECT_EQ(r.out, odd + "/e.txt\n");
+}
+
+TEST_F(CliTest, LocationsNamingFoldersAsTypedAreThoseFolders)
+{
+    // Beside each folder the one its name would be misread as.
+    for (const char* name : {"a>b", "b", "x;", "x", " lead", "lead"}) {
+        t.folder(name);
+        t.file(std::string(name) + "/in.txt");
+    }
+    test::TWorkingFolder here(t.root());
+    const ProcessResult r = seek({"--name", "in.txt", "--no-subfolders", "a>b", t.path("x;"), " lead"});
+    EXPECT_EQ(r.exitCode, 0) << test::describe(r);
+    EXPECT_EQ(r.out, t.path("a>b/in.txt") + "\n" + t.path("x;/in.txt") + "\n" + t.path(" lead/in.txt") + "\n");
 }
 
 }  // namespace

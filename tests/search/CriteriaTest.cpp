@@ -109,6 +109,21 @@ TEST(FileCriteria, TargetsMergeFoldersAndKeepMaskOrder)
 
     f.setFileName("*.txt; *.TXT");
     EXPECT_EQ(f.TargetPaths()[0].Masks, (std::vector<std::string>{"*.txt", "*.txt", "*.log"}));
+
+    // Exact roots come after the Location items and before the Paths entries,
+    // merge with an equal folder and keep every byte of their names; an empty
+    // one names nothing.
+    f.setFolders({{"/e", false, 1, 1}, {"/b", false, 1, 1}, {"", true, 0, 0}, {" 3>/c;d ", true, 0, 0}});
+    const TTargetPaths& u = f.TargetPaths();
+    ASSERT_EQ(u.Count(), 4u);
+    EXPECT_EQ(u[1].Folder, "/b/");
+    EXPECT_EQ(u[1].Masks, (std::vector<std::string>{"*.txt", "*.txt", "*.*"}));
+    EXPECT_EQ(u[2].Folder, "/e/");
+    EXPECT_FALSE(u[2].Subfolders);
+    EXPECT_EQ(u[2].MinLevel, 1);
+    EXPECT_EQ(u[2].MaxLevel, 1);
+    EXPECT_EQ(u[3].Folder, currentFolder() + (currentFolder() == "/" ? "" : "/") + " 3>/c;d /");
+    EXPECT_EQ(u[3].Masks, (std::vector<std::string>{"*.txt"}));
 }
 
 TEST(FileCriteria, CacheRules)
@@ -132,7 +147,13 @@ TEST(FileCriteria, CacheRules)
     f.setFileName("*.c");
     EXPECT_FALSE(f.hasCachedTargets());
     f.TargetPaths();
+    f.setFolders({{"/z", true, 0, 0}});
+    EXPECT_FALSE(f.hasCachedTargets());
+    f.TargetPaths();
+    f.setFolders({{"/z", true, 0, 0}});  // same value: kept
+    EXPECT_TRUE(f.hasCachedTargets());
     f.Clear();
+    EXPECT_TRUE(f.Folders().empty());
     EXPECT_FALSE(f.hasCachedTargets());
     EXPECT_TRUE(f.Subfolders());
     EXPECT_TRUE(f.Filters().empty());
@@ -232,6 +253,7 @@ TEST(SearchCriteria, AssignClearAndRefusedAssign)
     TSearchCriteria a;
     a.Files().setFileName("*.c");
     a.Files().setLocation("/src");
+    a.Files().setFolders({{"/a;b", false, 2, 3}});
     a.Files().Filters().push_back("*tmp*");
     a.Attributes().setArchive(fsSet);
     a.Size().Min = 5;
@@ -243,6 +265,7 @@ TEST(SearchCriteria, AssignClearAndRefusedAssign)
     b.Assign(a);
     EXPECT_EQ(b.Files().FileName(), "*.c");
     EXPECT_EQ(b.Files().Location(), "/src");
+    EXPECT_EQ(b.Files().Folders(), (std::vector<TRootFolder>{{"/a;b", false, 2, 3}}));
     EXPECT_EQ(b.Files().Filters().size(), 1u);
     EXPECT_EQ(b.Attributes().Archive(), fsSet);
     EXPECT_EQ(b.Attributes().Hidden(), fsUnset);

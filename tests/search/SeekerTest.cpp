@@ -47,8 +47,12 @@ TEST(SeekerCriteria, InitialPageAndMapping)
     page.locations = {t.path("real"), t.path("missing"), t.path("real") + "/", "2>" + t.path("real"), ""};
     buildSeekerCriteria(page, c);
     EXPECT_EQ(c.Files().FileName(), "*.*");
-    EXPECT_EQ(c.Files().Location(),
-        t.path("real") + "/;" + t.path("real") + "/;" + "2>" + t.path("real") + "/;");
+    // Each line that names a folder is a root; a level prefix gives its own
+    // recursion values. The roots go into Folders, never into the ";" list.
+    const std::string real = t.path("real") + "/";
+    EXPECT_EQ(c.Files().Location(), "");
+    EXPECT_EQ(c.Files().Folders(),
+        (std::vector<TRootFolder>{{real, true, 0, 0}, {real, true, 0, 0}, {real, true, 0, 2}}));
     EXPECT_TRUE(c.Files().Subfolders());
     // The page's initial attribute boxes equal a new criteria object's states.
     TAttributesCriteria initial;
