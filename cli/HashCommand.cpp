@@ -52,7 +52,10 @@ public:
             return;
         }
         if (line.empty()) {
+            // Out as soon as the file is done: digests of big files take a
+            // while, and a reader of the lines need not wait for the run.
             m_out.write(*m_record);
+            m_out.flush();
             m_record.reset();
             return;
         }
@@ -136,7 +139,8 @@ const CommandRegistrar registrar([](CLI::App& app) {
     sub->add_flag("--json", options->json,
         "Print one JSON object per file (JSON Lines): path (path_b64, its bytes in base64, when not valid "
         "UTF-8) and one field per digest (crc32, md4, md5, ripemd128, ripemd160, sha1, sha256, sha384, sha512, "
-        "tiger128, tiger160, tiger192); the file whose digest failed also gets error, and the run ends there");
+        "tiger128, tiger160, tiger192); the file whose digest failed also gets error (error_b64 likewise), and the "
+        "run ends there");
     sub->add_option("files", options->files, "Files to hash")->required();
     setAction(*sub, [options] { return runHash(*options); });
 });
