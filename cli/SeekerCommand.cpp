@@ -273,10 +273,14 @@ int runSeek(const SeekOptions& opt)
     // The walk polls the Ctrl+C request between entries, as the search
     // thread polls the abort button.
     watchInterrupt("Searching process Aborted!");
-    PrintingHandler handler(opt.json ? SeekOutput::Json
-            : opt.rows                   ? SeekOutput::Rows
-            : opt.null                   ? SeekOutput::NullPaths
-                                         : SeekOutput::Paths);
+    SeekOutput output = SeekOutput::Paths;  // the options exclude one another
+    if (opt.json)
+        output = SeekOutput::Json;
+    else if (opt.rows)
+        output = SeekOutput::Rows;
+    else if (opt.null)
+        output = SeekOutput::NullPaths;
+    PrintingHandler handler(output);
     SearchWalker walker(criteria, interruptFlag(), handler);
     walker.runAll();
     handler.flush();
