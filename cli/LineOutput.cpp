@@ -16,6 +16,11 @@ TLineOutput::~TLineOutput()
 void TLineOutput::endLine()
 {
     m_pending.push_back('\n');
+    endRecord();
+}
+
+void TLineOutput::endRecord()
+{
     if (m_pending.size() >= kPieceSize)
         flush();
 }

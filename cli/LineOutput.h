@@ -27,6 +27,9 @@ public:
     }
     // Ends the line; the lines go out once they fill a piece.
     void endLine();
+    // Ends a record that carries its own terminator (NUL-ended paths); it
+    // goes out with the lines, never cut.
+    void endRecord();
     // Writes everything buffered and flushes standard output.
     void flush();
 

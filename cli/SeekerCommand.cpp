@@ -13,10 +13,12 @@
 #include <vector>
 
 #include "CommandSupport.h"
+#include "JsonLines.h"
 #include "LineOutput.h"
 #include "StrayValues.h"
 #include "platform/DateTime.h"
 #include "platform/DirectoryListing.h"
+#include "platform/FileAttributes.h"
 #include "platform/KorvalaError.h"
 #include "platform/TextFold.h"
 #include "search/AttributesCriteria.h"
@@ -39,6 +41,8 @@ struct SeekOptions {
     std::vector<std::string> createdBefore, createdAfter, modifiedBefore, modifiedAfter, accessedBefore,
         accessedAfter;
     bool rows = false;
+    bool null = false;
+    bool json = false;
     std::vector<std::string> locations;
 };
 
@@ -165,30 +169,73 @@ void applyAttribute(const std::string& text, SeekerPageState& page)
             page.attributes[i] = check;
 }
 
-// Writes every match as its full path, or as the five cells of its result row.
+enum class SeekOutput { Paths, NullPaths, Rows, Json };
+
+// Writes every match as its full path (ended by a line feed, or by NUL for
+// names that hold line feeds), as the five cells of its result row, or as a
+// JSON record of that row.
 class PrintingHandler : public SearchWalkHandler {
 public:
-    explicit PrintingHandler(bool rows) : m_rows(rows) {}
+    explicit PrintingHandler(SeekOutput output) : m_output(output) {}
 
     void fileMatch(const std::string& folder, DirectoryListing& listing, size_t index) override
     {
         ++m_count;
-        if (m_rows) {
+        switch (m_output) {
+        case SeekOutput::Paths:
+            m_out << folder << listing.name(index);
+            m_out.endLine();
+            break;
+        case SeekOutput::NullPaths:
+            m_out << folder << listing.name(index) << '\0';
+            m_out.endRecord();
+            break;
+        case SeekOutput::Rows: {
             const TSeekerRow row = formatSeekerRow(makeFileDetails(folder, listing, index));
             m_out << row.Name << '\t' << row.Size << '\t' << row.Attributes << '\t' << row.DateModified << '\t'
                   << row.Location;
-        } else {
-            m_out << folder << listing.name(index);
+            m_out.endLine();
+            break;
         }
-        m_out.endLine();
+        case SeekOutput::Json:
+            m_json.write(jsonRecord(folder, listing, index));
+            break;
+        }
     }
 
-    void flush() { m_out.flush(); }
+    void flush()
+    {
+        m_out.flush();
+        m_json.flush();
+    }
     size_t count() const { return m_count; }
 
 private:
-    bool m_rows;
+    // The grid's row with the values behind its texts: the size in bytes
+    // (null for a folder, whose cell reads "Folder"), the attribute letters
+    // and the whole attribute word, the modified time as ISO 8601 local time
+    // with its offset, and the full path.
+    static nlohmann::ordered_json jsonRecord(const std::string& folder, DirectoryListing& listing, size_t index)
+    {
+        const std::string_view name = listing.name(index);
+        const EntryDetails& details = listing.details(index);
+        nlohmann::ordered_json record;
+        putBytes(record, "name", name);
+        if (details.attributes & FILE_ATTRIBUTE_DIRECTORY)
+            record["size"] = nullptr;
+        else
+            record["size"] = details.size;
+        record["attributes"] = formatAttributeLetters(details.attributes);
+        record["attribute_word"] = details.attributes;
+        record["modified"] = isoLocalTime(details.modified);
+        putBytes(record, "location", folder);
+        putBytes(record, "path", folder + std::string(name));
+        return record;
+    }
+
+    SeekOutput m_output;
     TLineOutput m_out;
+    TJsonLines m_json;
     size_t m_count = 0;
 };
 
@@ -226,7 +273,14 @@ int runSeek(const SeekOptions& opt)
     // The walk polls the Ctrl+C request between entries, as the search
     // thread polls the abort button.
     watchInterrupt("Searching process Aborted!");
-    PrintingHandler handler(opt.rows);
+    SeekOutput output = SeekOutput::Paths;  // the options exclude one another
+    if (opt.json)
+        output = SeekOutput::Json;
+    else if (opt.rows)
+        output = SeekOutput::Rows;
+    else if (opt.null)
+        output = SeekOutput::NullPaths;
+    PrintingHandler handler(output);
     SearchWalker walker(criteria, interruptFlag(), handler);
     walker.runAll();
     handler.flush();
@@ -245,7 +299,7 @@ const CommandRegistrar registrar([](CLI::App& app) {
     auto opt = std::make_shared<SeekOptions>();
     CLI::App* cmd = app.add_subcommand("seek",
         "Search folders the way the Seeker does: prints the full path of each match "
-        "(or the five cells of its result row with --rows).");
+        "(or the five cells of its result row with --rows, or a JSON record with --json).");
     cmd->add_option("--name", opt->name, "Name masks separated by ';' (default *.*)");
     cmd->add_option("--contains", opt->contains, "Text the files must contain");
     cmd->add_flag("--case-sensitive", opt->caseSensitive, "Compare the text with regard to case");
@@ -266,7 +320,20 @@ const CommandRegistrar registrar([](CLI::App& app) {
     cmd->add_option("--modified-after", opt->modifiedAfter, boundHelp)->allow_extra_args(false);
     cmd->add_option("--accessed-before", opt->accessedBefore, boundHelp)->allow_extra_args(false);
     cmd->add_option("--accessed-after", opt->accessedAfter, boundHelp)->allow_extra_args(false);
-    cmd->add_flag("--rows", opt->rows, "Print Name, Size (KB), Attribute, Date Modified, Location, tab-separated");
+    CLI::Option* rows = cmd->add_flag(
+        "--rows", opt->rows, "Print Name, Size (KB), Attribute, Date Modified, Location, tab-separated");
+    CLI::Option* json = cmd->add_flag("--json", opt->json,
+        "Print one JSON object per match (JSON Lines): name, size (bytes, null for a folder), attributes, "
+        "attribute_word, modified (ISO 8601 local time), location, path; a name, location or path that is not "
+        "valid UTF-8 comes as name_b64, location_b64 or path_b64, its bytes in base64");
+    // Rows are cells separated by tabs and JSON escapes line ends itself, so
+    // NUL ends only the plain paths; with either of them it is bad usage.
+    cmd->add_flag("-0,--null", opt->null,
+           "End each path with NUL instead of a line feed, for names that hold line feeds (xargs -0); "
+           "not with --rows or --json")
+        ->excludes(rows)
+        ->excludes(json);
+    json->excludes(rows);
     cmd->add_option("locations", opt->locations,
         "Search locations, one line of the Seeker's location box each (level prefixes such as 2> allowed)")
         ->required();

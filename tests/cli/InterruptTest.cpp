@@ -10,7 +10,9 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include "JsonRecords.h"
 #include "Process.h"
 #include "TempTree.h"
 #include "platform/FileAttributes.h"
@@ -132,6 +134,34 @@ TEST_F(InterruptedRun, HashAndSeekEndEarlyWithTheirAbortTexts)
     }
 }
 
+// An interrupted --json run leaves whole records only: every line is JSON,
+// the lines are the first ones of the full run, and every hash record has
+// all its digests (a file cut short by Ctrl+C gives no record).
+TEST_F(InterruptedRun, JsonRunsStopBetweenWholeRecords)
+{
+    const struct {
+        std::vector<std::string> args;
+        std::string abortText;
+    } cases[] = {
+        {plus({"hash", "--json", "-a", "CRC32", "-a", "MD5"}, paths), "Hash Generating process ABORTED!\n"},
+        {{"seek", "--json", "--name", "*.txt", tree.root()}, "Searching process Aborted!\n"},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult full = runCli(c.args);
+        ASSERT_EQ(full.exitCode, 0) << c.args[0] << ": " << test::describe(full);
+        const ProcessResult r = runCli(c.args, {.interruptAfter = "\n"});
+        EXPECT_EQ(r.exitCode, 1) << c.args[0] << ": " << test::describe(r);
+        EXPECT_EQ(r.err, c.abortText) << c.args[0];
+        const std::vector<nlohmann::json> records = test::parseJsonLines(r.out);
+        ASSERT_GE(records.size(), 1u) << c.args[0];
+        ASSERT_LT(records.size(), paths.size()) << c.args[0] << ": the run was not stopped";
+        EXPECT_EQ(full.out.compare(0, r.out.size(), r.out), 0) << c.args[0] << ": not the start of the full output";
+        if (c.args[0] == "hash")
+            for (const nlohmann::json& record : records)
+                EXPECT_TRUE(record.contains("crc32") && record.contains("md5")) << record;
+    }
+}
+
 // A large sparse file (4 GiB): reading it takes far longer than a signal
 // needs to arrive (a second or more, half a minute with every digest),
 // without filling the disk; a run that takes Ctrl+C within a block ends at
@@ -172,6 +202,21 @@ TEST_F(LongRead, HashStopsWithinTheFileBeingRead)
         << "the report goes on after the big file's name:\n" << r.out;
     EXPECT_NE(r.out.find("Filename   : " + before + "\nCRC32      : "), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find(after), std::string::npos) << r.out;
+}
+
+// The same stop with --json: the file being read gives no record, the one
+// before it its whole record.
+TEST_F(LongRead, HashJsonGivesNoRecordForTheFileBeingRead)
+{
+    const std::string before = tree.file("before.txt", "x");
+    const std::string big = sparse("big.bin", kLong);
+    const ProcessResult r = runCli({"hash", "--json", "-a", "all", before, big}, interruptWhileReading(big));
+    EXPECT_EQ(r.exitCode, 1) << test::describe(r);
+    EXPECT_EQ(r.err, "Hash Generating process ABORTED!\n");
+    const std::vector<nlohmann::json> records = test::parseJsonLines(r.out);
+    ASSERT_EQ(records.size(), 1u) << r.out;
+    EXPECT_EQ(records[0].value("path", ""), before);
+    EXPECT_EQ(records[0].size(), 13u) << records[0];
 }
 
 // Ctrl+C while either file is read: the comparison stops within that read,

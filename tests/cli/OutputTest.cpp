@@ -20,7 +20,10 @@ TEST(CliOutput, AFullDiskFailsEveryCommand)
         {"attrib", file},
         {"times", file},
         {"seek", "--name", "a.txt", tree.root()},
+        {"seek", "--json", "--name", "a.txt", tree.root()},
+        {"seek", "-0", "--name", "a.txt", tree.root()},
         {"hash", file},
+        {"hash", "--json", file},
         {"verify", "-a", "MD5", file, "9DD4E461268C8034F5C8564E155C67A6"},
         {"compare", file, file},
     };

@@ -1,5 +1,6 @@
 // korvala-cli seek as a user runs it: output, exit status, options.
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -97,6 +98,49 @@ TEST_F(CliTest, RowsAndBadUsage)
     EXPECT_EQ(seek({"--created-after", "2020-13-01", t.root()}).exitCode, 2);
     EXPECT_EQ(seek({"--created-after", "25:00", t.root()}).exitCode, 2);
     EXPECT_EQ(seek({}).exitCode, 2);  // a location is required
+}
+
+// --null (-0) ends every path with NUL instead of a line feed: split on NUL,
+// the output gives back exactly the names, line feeds and all, in the order
+// of the plain output.
+TEST_F(CliTest, NullEndsEachPathWithNul)
+{
+    ProcessResult plain = seek({"--name", "*.txt", t.root()});
+    ProcessResult r = seek({"--null", "--name", "*.txt", t.root()});
+    EXPECT_EQ(r.exitCode, 0) << test::describe(r);
+    std::string expected = plain.out;
+    for (char& c : expected)
+        if (c == '\n')
+            c = '\0';
+    EXPECT_EQ(r.out, expected);
+    EXPECT_EQ(r.err, plain.err);
+
+    TTempTree odd;
+    const std::vector<std::string> names = {"line\nfeed", "\n", "two\n\nfeeds\n", "$(touch x) `id` \"q\" \\",
+        "bytes \xff\xfe\x01", "tab\tname"};
+    std::vector<std::string> expectedPaths;
+    for (const std::string& name : names)
+        expectedPaths.push_back(odd.file(name));
+    r = seek({"-0", odd.root()});
+    ASSERT_EQ(r.exitCode, 0) << test::describe(r);
+    ASSERT_FALSE(r.out.empty());
+    EXPECT_EQ(r.out.back(), '\0');
+    std::vector<std::string> paths;
+    for (size_t start = 0; start < r.out.size();) {
+        const size_t end = r.out.find('\0', start);
+        paths.push_back(r.out.substr(start, end - start));
+        start = end + 1;
+    }
+    std::sort(paths.begin(), paths.end());
+    std::sort(expectedPaths.begin(), expectedPaths.end());
+    EXPECT_EQ(paths, expectedPaths);
+
+    r = seek({"-0", "--name", "*.nothing", t.root()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    // Rows and JSON have their own separators: NUL with them is bad usage.
+    EXPECT_EQ(seek({"-0", "--rows", t.root()}).exitCode, 2);
+    EXPECT_EQ(seek({"--null", "--json", t.root()}).exitCode, 2);
 }
 
 // A size bound is a signed 64-bit count of bytes: one that does not fit is
