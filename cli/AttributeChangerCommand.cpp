@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CommandSupport.h"
+#include "StrayValues.h"
 #include "platform/FileAttributes.h"
 #include "tools/attributes/AttributeChanger.h"
 
@@ -20,6 +21,9 @@ struct AttribOptions {
     std::string system = "keep";
     std::string archive = "keep";
     std::vector<std::string> paths;
+    // Whether any choice was given on the command line (a bare "set" can then
+    // be a stray value).
+    bool choicesGiven = false;
 };
 
 AttributeChoice toChoice(const std::string& word)
@@ -42,6 +46,8 @@ std::error_code unreadableReason(const std::string& path)
 
 int runAttrib(const AttribOptions& opt)
 {
+    if (opt.choicesGiven)
+        refuseStrayWords("--readonly, --hidden, --system and --archive", opt.paths, {"set", "clear", "keep"});
     const AttributeChoice readOnly = toChoice(opt.readOnly);
     const AttributeChoice hidden = toChoice(opt.hidden);
     const AttributeChoice system = toChoice(opt.system);
@@ -82,7 +88,11 @@ const CommandRegistrar registrar([](CLI::App& app) {
     cmd->add_option("--system", opt->system, "System: set, clear or keep")->check(choices);
     cmd->add_option("--archive", opt->archive, "Archive: set, clear or keep")->check(choices);
     cmd->add_option("paths", opt->paths, "Files and folders")->required();
-    setAction(*cmd, [opt] { return runAttrib(*opt); });
+    setAction(*cmd, [opt, cmd] {
+        for (const char* name : {"--readonly", "--hidden", "--system", "--archive"})
+            opt->choicesGiven = opt->choicesGiven || cmd->count(name) > 0;
+        return runAttrib(*opt);
+    });
 });
 
 }  // namespace

@@ -17,4 +17,15 @@ void refuseStrayValues(const std::string& option, const std::vector<std::string>
     }
 }
 
+void refuseStrayWords(const std::string& options, const std::vector<std::string>& paths,
+    const std::vector<std::string_view>& words)
+{
+    for (const std::string& path : paths)
+        for (std::string_view word : words)
+            if (path == word)
+                throw CLI::ValidationError(options,
+                    "\"" + path + "\" is a value of " + options + ", which take one value each: give the option "
+                        "before each value (a path of that name: ./" + path + ")");
+}
+
 }  // namespace korvala::cli

@@ -18,4 +18,10 @@ namespace korvala::cli {
 void refuseStrayValues(const std::string& option, const std::vector<std::string>& paths,
     const std::function<bool(std::string_view key)>& isKey);
 
+// The same for options whose value is a bare word (`attrib --hidden set`):
+// in `attrib --hidden set clear DIR` the word "clear" is taken as a path.
+// Throws CLI::ValidationError when a word of `paths` is one of `words`.
+void refuseStrayWords(const std::string& options, const std::vector<std::string>& paths,
+    const std::vector<std::string_view>& words);
+
 }  // namespace korvala::cli

@@ -104,6 +104,31 @@ TEST(CliAttrib, BadUsageIsStatusTwo)
     EXPECT_EQ(getFileAttributes(file) & FILE_ATTRIBUTE_HIDDEN, 0u);
 }
 
+// In `attrib --hidden set clear DIR` the second value is taken as a path:
+// refused before anything is touched; a file of that name is reached with
+// its folder (./clear).
+TEST(CliAttrib, AChoiceWordWhereAPathShouldBeIsBadUsage)
+{
+    TTempTree dir;
+    const std::string folder = dir.folder("target");
+    const ProcessResult r = cli({"attrib", "--hidden", "set", "clear", folder});
+    EXPECT_EQ(r.exitCode, 2) << describe(r);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("\"clear\""), std::string::npos) << r.err;
+    EXPECT_EQ(getFileAttributes(folder) & FILE_ATTRIBUTE_HIDDEN, 0u);
+
+    // Without a choice, "clear" is only a path.
+    const ProcessResult shown = cli({"attrib", "clear"});
+    EXPECT_EQ(shown.exitCode, 1) << describe(shown);
+    EXPECT_NE(shown.err.find("clear: "), std::string::npos) << shown.err;
+
+    // A file named so, given with its folder.
+    const std::string named = dir.file("clear");
+    const ProcessResult r2 = cli({"attrib", "--hidden", "set", named});
+    EXPECT_EQ(r2.exitCode, 0) << describe(r2);
+    EXPECT_NE(getFileAttributes(named) & FILE_ATTRIBUTE_HIDDEN, 0u);
+}
+
 TEST(CliTimes, PrintsThreeLocalTimesToTheNanosecond)
 {
     TTempTree dir;
