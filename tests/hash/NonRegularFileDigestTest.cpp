@@ -30,7 +30,7 @@ std::string errorOf(F&& f)
     return "";
 }
 
-TEST(SpecialFileDigests, FifosAndDevicesAreOpenErrors)
+TEST(NonRegularFileDigests, FifosAndDevicesAreOpenErrors)
 {
     test::TTempTree dir;
     const std::string fifo = dir.path() + "/pipe";
