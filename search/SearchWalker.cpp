@@ -15,10 +15,10 @@ size_t g_maxOpenFolders = 64;
 
 // One folder of the walk's stack. Its path is not kept: the walk keeps one
 // path, of the folder being walked, and each frame knows only where its own
-// part of it ends, so a deep chain costs memory in proportion to its depth.
+// part of it ends (its name is the part after its parent's), so a deep chain
+// costs memory in proportion to its depth.
 struct Frame {
     size_t pathEnd = 0;        // length of the walk's path up to this folder's "/"
-    std::string nameInParent;  // how the parent reaches it (the root: its path)
     DirectoryListing listing;
     size_t next = 0;           // next entry to consider as a sub-folder
 };
@@ -76,7 +76,17 @@ void SearchWalker::walk(const TTargetPath& target)
     // Fewer descriptors when the process may open only a few.
     const size_t maxOpen = folderDescriptorBudget(g_maxOpenFolders);
     // The folder being walked, absolute, ending in "/"; handlers are given it.
+    // It always begins with the path of every folder on the stack.
     std::string path = target.Folder;
+    const std::string& root = target.Folder;
+    const std::string rootOpen = root.size() > 1 ? root.substr(0, root.size() - 1) : root;
+    // How frame `k`'s parent reaches it (the root: its path as given).
+    auto nameInParent = [&](size_t k) {
+        if (k == 0)
+            return rootOpen;
+        const size_t from = stack[k - 1]->pathEnd;
+        return path.substr(from, stack[k]->pathEnd - from - 1);
+    };
 
     // Runs `open` again after closing the lowest open ancestor below frame
     // `keepFrom` for as long as the process is out of descriptors and such an
@@ -99,7 +109,7 @@ void SearchWalker::walk(const TTargetPath& target)
     // Enters the folder `path` names: announces it, reports its matches, and
     // keeps it on the stack when its sub-folders are to be walked. False when
     // aborted.
-    auto enter = [&](int parentFd, std::string nameInParent, Frame* parent) -> bool {
+    auto enter = [&](int parentFd, const std::string& name, Frame* parent) -> bool {
         if (aborted())
             return false;
         ++m_level;
@@ -110,13 +120,12 @@ void SearchWalker::walk(const TTargetPath& target)
         }
         auto frame = std::make_unique<Frame>();
         frame->pathEnd = path.size();
-        frame->nameInParent = std::move(nameInParent);
         DirectoryListing& listing = frame->listing;
         const bool listFiles = (ignore == fiNone || ignore == fiJustSubfolders) && m_level >= target.MinLevel;
         std::vector<size_t> matched;
         // A folder that cannot be listed yields nothing and no error.
         openWithRoom(stack.size() > 0 ? stack.size() - 1 : 0, [&] {
-            return listing.open(parentFd, frame->nameInParent, parent ? &parent->listing : nullptr);
+            return listing.open(parentFd, name, parent ? &parent->listing : nullptr);
         });
         // Names of a folder that may be read but not entered have no details to
         // test or report: such a folder yields no entries, as one that cannot
@@ -159,15 +168,14 @@ void SearchWalker::walk(const TTargetPath& target)
             --j;
         for (size_t k = j; k <= at; ++k) {
             const int parentFd = k == 0 ? kWorkingFolder : stack[k - 1]->listing.fd();
+            const std::string name = nameInParent(k);
             Frame& g = *stack[k];
-            if (openWithRoom(k > 0 ? k - 1 : 0, [&] { return g.listing.reopenFd(parentFd, g.nameInParent); }))
+            if (openWithRoom(k > 0 ? k - 1 : 0, [&] { return g.listing.reopenFd(parentFd, name); }))
                 return false;
         }
         return true;
     };
 
-    const std::string& root = target.Folder;
-    std::string rootOpen = root.size() > 1 ? root.substr(0, root.size() - 1) : root;
     if (!enter(kWorkingFolder, rootOpen, nullptr))
         return;
 

@@ -1,6 +1,7 @@
 // Deep walks: exact paths of long-named chains far beyond PATH_MAX, in
 // depth-first order, and walks that run short of descriptors (a low limit in a
-// forked child, and korvala-cli under prlimit).
+// forked child, and korvala-cli under prlimit), and folders opened again by
+// name when ".." no longer leads back to them.
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -157,6 +158,47 @@ TEST(WalkerDepth, LongNamesBeyondPathMaxGiveExactPathsDepthFirst)
         EXPECT_EQ(announced, folders);
     }
     SearchWalker::setMaxOpenFoldersForTests(64);
+}
+
+// Moves the first sub-folder of c to the root once the walk is inside it.
+class MovingEvents : public Events {
+public:
+    explicit MovingEvents(const std::string& root) : m_root(root) {}
+    TFolderIgnore folderChange(const std::string& folder) override
+    {
+        const std::string c = m_root + "/a/b/c/";
+        if (!moved && folder.size() == c.size() + 4 && folder.compare(0, c.size(), c) == 0 &&
+            folder.compare(c.size() + 1, 3, "/s/") == 0) {
+            moved = ::rename((c + folder[c.size()]).c_str(), (m_root + "/moved").c_str()) == 0;
+        }
+        return Events::folderChange(folder);
+    }
+    bool moved = false;
+
+private:
+    std::string m_root;
+};
+
+// Coming back to a closed folder through ".." of a sub-folder that was moved
+// away meanwhile finds another folder there: the walk opens it again by name
+// from the root and goes on with its other sub-folders at their exact paths.
+TEST(WalkerDepth, ReopensByNameWhenASubfolderWasMovedAway)
+{
+    TTempTree t;
+    for (const char* x : {"p", "q"}) {
+        t.folder(std::string("a/b/c/") + x + "/s");
+        t.file(std::string("a/b/c/") + x + "/f.txt");
+    }
+    SearchWalker::setMaxOpenFoldersForTests(2);
+    MovingEvents e(t.root());
+    const std::vector<std::string> m = walk(t.root(), "*.txt", e);
+    SearchWalker::setMaxOpenFoldersForTests(64);
+    ASSERT_TRUE(e.moved);
+    EXPECT_EQ(m, (std::vector<std::string>{t.path("a/b/c/p/f.txt"), t.path("a/b/c/q/f.txt")}));
+    size_t sFolders = 0;
+    for (const std::string& line : e.lines)
+        sFolders += line == "> " + t.path("a/b/c/p/s/") || line == "> " + t.path("a/b/c/q/s/");
+    EXPECT_EQ(sFolders, 2u);
 }
 
 // A tree for the descriptor tests: a chain of 40 "dd" folders with bottom.txt
