@@ -133,7 +133,7 @@ private:
     void ensureStat(size_t i);
     void ensureStored(size_t i);
     uint32_t derivedBits(size_t i) const;
-    void readHiddenNames();
+    std::error_code readHiddenNames();
 
     int m_fd = -1;
     uint64_t m_dev = 0;
@@ -147,6 +147,15 @@ private:
     std::vector<State> m_states;      // allocated when details are first asked for
     std::vector<bool> m_listedHidden; // per entry, when the folder's ".hidden" lists names
 };
+
+// How many folder descriptors a walk may keep open at once: half of what the
+// process may open (the rest is left to files being read, the output and the
+// folder being listed), and never more than `wanted`; at least 2.
+size_t folderDescriptorBudget(size_t wanted);
+
+// True when `error` says the process (or the system) ran out of descriptors:
+// closing some lets the same open succeed.
+bool isDescriptorShortage(std::error_code error);
 
 // The platform's listing mask rules: "*" any run and "?" one character, without
 // regard to case; "*" and "*.*" match every name; a mask ending in ".*" also

@@ -13,9 +13,12 @@ namespace {
 constexpr uint32_t SubfolderSkipBits = 0x15146;
 size_t g_maxOpenFolders = 64;
 
+// One folder of the walk's stack. Its path is not kept: the walk keeps one
+// path, of the folder being walked, and each frame knows only where its own
+// part of it ends (its name is the part after its parent's), so a deep chain
+// costs memory in proportion to its depth.
 struct Frame {
-    std::string folder;        // absolute, ending in "/"
-    std::string nameInParent;  // how the parent reaches it (the root: its path)
+    size_t pathEnd = 0;        // length of the walk's path up to this folder's "/"
     DirectoryListing listing;
     size_t next = 0;           // next entry to consider as a sub-folder
 };
@@ -70,27 +73,60 @@ void SearchWalker::prefetch(DirectoryListing& listing, const std::vector<size_t>
 void SearchWalker::walk(const TTargetPath& target)
 {
     std::vector<std::unique_ptr<Frame>> stack;
-    const size_t maxOpen = g_maxOpenFolders;
+    // Fewer descriptors when the process may open only a few.
+    const size_t maxOpen = folderDescriptorBudget(g_maxOpenFolders);
+    // The folder being walked, absolute, ending in "/"; handlers are given it.
+    // It always begins with the path of every folder on the stack.
+    std::string path = target.Folder;
+    const std::string& root = target.Folder;
+    const std::string rootOpen = root.size() > 1 ? root.substr(0, root.size() - 1) : root;
+    // How frame `k`'s parent reaches it (the root: its path as given).
+    auto nameInParent = [&](size_t k) {
+        if (k == 0)
+            return rootOpen;
+        const size_t from = stack[k - 1]->pathEnd;
+        return path.substr(from, stack[k]->pathEnd - from - 1);
+    };
 
-    // Enters one folder: announces it, reports its matches, and keeps it on
-    // the stack when its sub-folders are to be walked. False when aborted.
-    auto enter = [&](std::string folder, int parentFd, std::string nameInParent, Frame* parent) -> bool {
+    // Runs `open` again after closing the lowest open ancestor below frame
+    // `keepFrom` for as long as the process is out of descriptors and such an
+    // ancestor is left. Open frames stay one run at the top of the stack, which
+    // is what reopen relies on.
+    auto openWithRoom = [&](size_t keepFrom, auto&& open) -> std::error_code {
+        for (;;) {
+            const std::error_code e = open();
+            if (!isDescriptorShortage(e))
+                return e;
+            size_t k = 0;
+            while (k < keepFrom && stack[k]->listing.fd() < 0)
+                ++k;
+            if (k >= keepFrom)
+                return e;
+            stack[k]->listing.releaseFd();
+        }
+    };
+
+    // Enters the folder `path` names: announces it, reports its matches, and
+    // keeps it on the stack when its sub-folders are to be walked. False when
+    // aborted.
+    auto enter = [&](int parentFd, const std::string& name, Frame* parent) -> bool {
         if (aborted())
             return false;
         ++m_level;
-        TFolderIgnore ignore = m_handler.folderChange(folder);
+        TFolderIgnore ignore = m_handler.folderChange(path);
         if (aborted()) {
             --m_level;
             return false;
         }
         auto frame = std::make_unique<Frame>();
-        frame->folder = std::move(folder);
-        frame->nameInParent = std::move(nameInParent);
+        frame->pathEnd = path.size();
         DirectoryListing& listing = frame->listing;
         const bool listFiles = (ignore == fiNone || ignore == fiJustSubfolders) && m_level >= target.MinLevel;
         std::vector<size_t> matched;
         // A folder that cannot be listed yields nothing and no error.
-        listing.open(parentFd, frame->nameInParent, parent ? &parent->listing : nullptr);
+        openWithRoom(stack.size() > 0 ? stack.size() - 1 : 0, [&] {
+            return listing.open(parentFd, name, parent ? &parent->listing : nullptr);
+        });
         // Names of a folder that may be read but not entered have no details to
         // test or report: such a folder yields no entries, as one that cannot
         // be listed does.
@@ -104,9 +140,9 @@ void SearchWalker::walk(const TTargetPath& target)
             }
             // An entry whose details could not be read while it was tested (it
             // vanished) is passed over rather than reported with zeroes.
-            if (m_handler.isAcceptable(m_criteria, frame->folder, listing, index) &&
-                !listing.detailsUnreadable(index) && !aborted())
-                m_handler.fileMatch(frame->folder, listing, index);
+            if (m_handler.isAcceptable(m_criteria, path, listing, index) && !listing.detailsUnreadable(index) &&
+                !aborted())
+                m_handler.fileMatch(path, listing, index);
         }
         const bool walkSubfolders = target.Subfolders && (ignore == fiNone || ignore == fiJustThis) &&
             (target.MaxLevel == 0 || m_level < target.MaxLevel) && listing.fd() >= 0;
@@ -125,22 +161,22 @@ void SearchWalker::walk(const TTargetPath& target)
     // left when possible, else down from the nearest open ancestor.
     auto reopen = [&](size_t at, int childFd) -> bool {
         Frame& f = *stack[at];
-        if (childFd >= 0 && !f.listing.reopenFd(childFd, ".."))
+        if (childFd >= 0 && !openWithRoom(at, [&] { return f.listing.reopenFd(childFd, ".."); }))
             return true;
         size_t j = at;
         while (j > 0 && stack[j - 1]->listing.fd() < 0)
             --j;
         for (size_t k = j; k <= at; ++k) {
-            int parentFd = k == 0 ? kWorkingFolder : stack[k - 1]->listing.fd();
-            if (stack[k]->listing.reopenFd(parentFd, stack[k]->nameInParent))
+            const int parentFd = k == 0 ? kWorkingFolder : stack[k - 1]->listing.fd();
+            const std::string name = nameInParent(k);
+            Frame& g = *stack[k];
+            if (openWithRoom(k > 0 ? k - 1 : 0, [&] { return g.listing.reopenFd(parentFd, name); }))
                 return false;
         }
         return true;
     };
 
-    std::string root = target.Folder;
-    std::string rootOpen = root.size() > 1 ? root.substr(0, root.size() - 1) : root;
-    if (!enter(root, kWorkingFolder, rootOpen, nullptr))
+    if (!enter(kWorkingFolder, rootOpen, nullptr))
         return;
 
     while (!stack.empty()) {
@@ -155,8 +191,11 @@ void SearchWalker::walk(const TTargetPath& target)
                 continue;
             if (m_skipMask && (listing.attributes(i, m_skipMask) & m_skipMask))
                 continue;
-            std::string name(listing.name(i));
-            if (!enter(top.folder + name + "/", listing.fd(), name, &top))
+            const std::string_view name = listing.name(i);
+            path.resize(top.pathEnd);
+            path.append(name);
+            path.push_back('/');
+            if (!enter(listing.fd(), std::string(name), &top))
                 return;
             descended = true;
             break;

@@ -7,9 +7,13 @@
 // come before anything from its sub-folders, which follow in listing order.
 // Each folder is read once for all its masks and its sub-folders. The walk keeps
 // its own stack (no recursion) and opens every folder relative to its parent, so
-// trees of any depth are walked, whatever PATH_MAX says; at most a bounded
-// number of folder descriptors stays open (ancestors beyond it are closed and
-// opened again through ".." when the walk comes back to them). Symbolic links
+// trees of any depth are walked, whatever PATH_MAX says. Only the path of the
+// folder being walked is kept (each folder on the stack knows its name), so
+// memory and time grow with the depth, not with its square. At most a bounded
+// number of folder descriptors stays open, fewer under a low descriptor limit
+// (ancestors beyond it are closed and opened again through ".." when the walk
+// comes back to them), and a folder that finds the process out of descriptors
+// is opened again once an ancestor's descriptor is closed. Symbolic links
 // to folders are never entered. A folder that cannot be listed, or can be
 // listed but not entered, yields nothing and no error, and an entry whose
 // details cannot be read is never reported; the walk itself never throws (a
@@ -67,7 +71,8 @@ public:
     // encrypted and virtual.
     uint32_t subfolderSkipMask() const { return m_skipMask; }
 
-    // How many folder descriptors the walk keeps open at most (tests lower it).
+    // How many folder descriptors the walk keeps open at most (tests lower it);
+    // half the process's descriptor limit caps it.
     static void setMaxOpenFoldersForTests(size_t count);
 
 private:

@@ -17,6 +17,7 @@
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/syscall.h>
+#include <sys/resource.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -94,6 +95,20 @@ ssize_t readXattrAt(int dirFd, const char* name, const char* attr, char* buf, si
 }
 
 }  // namespace
+
+size_t folderDescriptorBudget(size_t wanted)
+{
+    size_t budget = wanted;
+    struct rlimit limit {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+        budget = std::min<size_t>(budget, static_cast<size_t>(limit.rlim_cur / 2));
+    return std::max<size_t>(budget, 2);
+}
+
+bool isDescriptorShortage(std::error_code error)
+{
+    return error == std::errc::too_many_files_open || error == std::errc::too_many_files_open_in_system;
+}
 
 DirectoryListing::~DirectoryListing()
 {
@@ -215,25 +230,37 @@ std::error_code DirectoryListing::open(int parentFd, const std::string& name, co
         if (::fstatat(fd, ".", &dot, AT_SYMLINK_NOFOLLOW) != 0)
             m_outOfReach = true;
     }
-    if (hasHiddenList && !m_outOfReach)
-        readHiddenNames();
+    if (hasHiddenList && !m_outOfReach) {
+        // Without a descriptor to read the list with, the names it hides would
+        // be shown: the open fails instead, so that the caller can make room
+        // and try again.
+        const std::error_code e = readHiddenNames();
+        if (isDescriptorShortage(e)) {
+            releaseFd();
+            m_names.clear();
+            m_offsets.clear();
+            m_types.clear();
+            return e;
+        }
+    }
     return {};
 }
 
-void DirectoryListing::readHiddenNames()
+std::error_code DirectoryListing::readHiddenNames()
 {
     // Once per folder that has a list, and only then: a list that cannot be
     // read (a link, a FIFO, a huge file) hides nothing.
     std::string contents;
-    if (readHiddenListAt(m_fd, contents))
-        return;
+    if (std::error_code e = readHiddenListAt(m_fd, contents))
+        return e;
     const std::vector<std::string_view> names = hiddenListNames(contents);
     const std::unordered_set<std::string_view> listed(names.begin(), names.end());
     if (listed.empty())
-        return;
+        return {};
     m_listedHidden.assign(m_offsets.size(), false);
     for (size_t i = 0; i < m_offsets.size(); ++i)
         m_listedHidden[i] = listed.count(name(i)) != 0;
+    return {};
 }
 
 std::error_code DirectoryListing::reopenFd(int parentFd, const std::string& name)
