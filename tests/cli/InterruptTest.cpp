@@ -59,6 +59,18 @@ protected:
         }
     }
 
+    // Runs args to its end, then again with Ctrl+C after the first line: the
+    // first must succeed, the second end with status 1 and abortText alone.
+    static void runFullThenInterrupted(const std::vector<std::string>& args, const std::string& abortText,
+        ProcessResult& full, ProcessResult& interrupted)
+    {
+        full = runCli(args);
+        ASSERT_EQ(full.exitCode, 0) << args[0] << ": " << test::describe(full);
+        interrupted = runCli(args, {.interruptAfter = "\n"});
+        EXPECT_EQ(interrupted.exitCode, 1) << args[0] << ": " << test::describe(interrupted);
+        EXPECT_EQ(interrupted.err, abortText) << args[0];
+    }
+
     TTempTree tree;
     std::vector<std::string> paths;
 };
@@ -123,11 +135,8 @@ TEST_F(InterruptedRun, HashAndSeekEndEarlyWithTheirAbortTexts)
         {{"seek", "--name", "*.txt", tree.root()}, "Searching process Aborted!\n"},
     };
     for (const auto& c : cases) {
-        const ProcessResult full = runCli(c.args);
-        ASSERT_EQ(full.exitCode, 0) << c.args[0] << ": " << test::describe(full);
-        const ProcessResult r = runCli(c.args, {.interruptAfter = "\n"});
-        EXPECT_EQ(r.exitCode, 1) << c.args[0] << ": " << test::describe(r);
-        EXPECT_EQ(r.err, c.abortText) << c.args[0];
+        ProcessResult full, r;
+        ASSERT_NO_FATAL_FAILURE(runFullThenInterrupted(c.args, c.abortText, full, r));
         EXPECT_FALSE(r.out.empty()) << c.args[0];
         EXPECT_LT(r.out.size(), full.out.size()) << c.args[0] << ": the run was not stopped";
         EXPECT_EQ(full.out.compare(0, r.out.size(), r.out), 0) << c.args[0] << ": not the start of the full output";
@@ -147,11 +156,8 @@ TEST_F(InterruptedRun, JsonRunsStopBetweenWholeRecords)
         {{"seek", "--json", "--name", "*.txt", tree.root()}, "Searching process Aborted!\n"},
     };
     for (const auto& c : cases) {
-        const ProcessResult full = runCli(c.args);
-        ASSERT_EQ(full.exitCode, 0) << c.args[0] << ": " << test::describe(full);
-        const ProcessResult r = runCli(c.args, {.interruptAfter = "\n"});
-        EXPECT_EQ(r.exitCode, 1) << c.args[0] << ": " << test::describe(r);
-        EXPECT_EQ(r.err, c.abortText) << c.args[0];
+        ProcessResult full, r;
+        ASSERT_NO_FATAL_FAILURE(runFullThenInterrupted(c.args, c.abortText, full, r));
         const std::vector<nlohmann::json> records = test::parseJsonLines(r.out);
         ASSERT_GE(records.size(), 1u) << c.args[0];
         ASSERT_LT(records.size(), paths.size()) << c.args[0] << ": the run was not stopped";

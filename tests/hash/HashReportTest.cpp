@@ -27,6 +27,7 @@ std::string digestOf(HashAlgorithm a, const std::string& data)
 
 struct Recorder {
     std::vector<std::string> lines;
+    int filenameLines = 0;  // how many files the report has begun
     std::vector<std::pair<int, int>> progress;
     int cancelPolls = 0;
     int accepted = 0;
@@ -37,7 +38,11 @@ korvala::HashReportCallbacks callbacksFor(Recorder& r, std::vector<int> ticked, 
     korvala::HashReportCallbacks cb;
     cb.isTicked = [ticked](int k) { return std::find(ticked.begin(), ticked.end(), k) != ticked.end(); };
     cb.lowercase = [lowercase] { return lowercase; };
-    cb.appendLine = [&r](const std::string& line) { r.lines.push_back(line); };
+    cb.appendLine = [&r](const std::string& line) {
+        r.lines.push_back(line);
+        if (line.rfind("Filename", 0) == 0)
+            ++r.filenameLines;
+    };
     cb.progress = [&r](int position, int maximum) { r.progress.emplace_back(position, maximum); };
     cb.cancelRequested = [&r] {
         ++r.cancelPolls;
@@ -107,14 +112,8 @@ TEST_F(HashReport, AbortKeepsTheLinesWrittenSoFar)
 {
     Recorder r;
     auto cb = callbacksFor(r, {0, 2, 5});
-    int filenameLines = 0;
-    cb.appendLine = [&](const std::string& line) {
-        r.lines.push_back(line);
-        if (line.rfind("Filename", 0) == 0)
-            ++filenameLines;
-    };
     int pollsOnThirdFile = 0;
-    cb.cancelRequested = [&] { return filenameLines == 3 && ++pollsOnThirdFile > 3; };  // seen after slot 3
+    cb.cancelRequested = [&] { return r.filenameLines == 3 && ++pollsOnThirdFile > 3; };  // seen after slot 3
     const std::vector<std::string> files = {fileA, fileB, fileA, fileB, fileA};
     EXPECT_EQ(korvala::WriteHashReport(files, cb), korvala::HashReportOutcome::hrCancelled);
     EXPECT_EQ(r.accepted, 1);
@@ -134,15 +133,9 @@ TEST_F(HashReport, AbortDuringABigFileEndsWithoutItsDigests)
     ASSERT_EQ(::truncate(big.c_str(), off_t(3) << 20), 0) << big;
     Recorder r;
     auto cb = callbacksFor(r, {0, 2, 5});
-    int filenameLines = 0;
-    cb.appendLine = [&](const std::string& line) {
-        r.lines.push_back(line);
-        if (line.rfind("Filename", 0) == 0)
-            ++filenameLines;
-    };
     int pollsOnBig = 0;
     cb.cancelRequested = [&] {
-        if (filenameLines != 2)
+        if (r.filenameLines != 2)
             return false;
         ++pollsOnBig;
         return true;
