@@ -13,6 +13,8 @@ namespace korvala {
 
 // Decodes the character at s[i] and advances i past it.
 char32_t decodeUtf8At(std::string_view s, size_t& i);
+// Appends the UTF-8 form of code point c (c below 0x110000).
+void appendUtf8(std::string& out, char32_t c);
 
 // ASCII letters to lower case, every other byte unchanged.
 constexpr char asciiLower(char c)

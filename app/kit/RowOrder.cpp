@@ -5,25 +5,6 @@
 namespace kit {
 namespace {
 
-void appendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // A byte string whose plain byte order is the order of the text without regard
 // to case: the folded code points in UTF-8 (whose byte order is code point
 // order). Undecodable bytes come back as themselves.
@@ -42,7 +23,7 @@ std::string foldKey(const std::string& text)
         if (c >= 0xDC80 && c <= 0xDCFF)
             key += static_cast<char>(c - 0xDC00);
         else
-            appendUtf8(key, c);
+            korvala::appendUtf8(key, c);
     }
     return key;
 }
