@@ -162,9 +162,11 @@ TEST_F(InterruptedRun, JsonRunsStopBetweenWholeRecords)
         ASSERT_GE(records.size(), 1u) << c.args[0];
         ASSERT_LT(records.size(), paths.size()) << c.args[0] << ": the run was not stopped";
         EXPECT_EQ(full.out.compare(0, r.out.size(), r.out), 0) << c.args[0] << ": not the start of the full output";
-        if (c.args[0] == "hash")
-            for (const nlohmann::json& record : records)
+        if (c.args[0] == "hash") {
+            for (const nlohmann::json& record : records) {
                 EXPECT_TRUE(record.contains("crc32") && record.contains("md5")) << record;
+            }
+        }
     }
 }
 
@@ -176,12 +178,7 @@ TEST_F(InterruptedRun, JsonRunsStopBetweenWholeRecords)
 // made from local files; a long read shows the same stops.
 class LongRead : public ::testing::Test {
 protected:
-    std::string sparse(const std::string& name, off_t size)
-    {
-        const std::string path = tree.file(name, "");
-        EXPECT_EQ(::truncate(path.c_str(), size), 0) << path;
-        return path;
-    }
+    std::string sparse(const std::string& name, off_t size) { return tree.sparseFile(name, size); }
 
     // Ctrl+C once the command has path open.
     static test::RunOptions interruptWhileReading(const std::string& path) { return {.interruptWhenOpen = path}; }

@@ -77,31 +77,10 @@ protected:
         setDialogs(&testDialogs());
     }
 
-    std::string writeFile(const std::string& name, const std::string& bytes)
-    {
-        const std::string path = folder + "/" + name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-
-    std::string makeFifo(const std::string& name)
-    {
-        const std::string path = folder + "/" + name;
-        EXPECT_EQ(::mkfifo(path.c_str(), 0600), 0) << path;
-        return path;
-    }
-
-    // A file of size zero bytes that holds no blocks: reading it takes time
-    // without filling the disk.
-    std::string makeSparse(const std::string& name, off_t size)
-    {
-        const std::string path = folder + "/" + name;
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-        EXPECT_GE(fd, 0) << path;
-        EXPECT_EQ(::ftruncate(fd, size), 0) << path;
-        ::close(fd);
-        return path;
-    }
+    std::string writeFile(const std::string& name, const std::string& bytes) { return tree.file(name, bytes); }
+    std::string makeFifo(const std::string& name) { return tree.fifo(name); }
+    // Reading it takes time without filling the disk.
+    std::string makeSparse(const std::string& name, off_t size) { return tree.sparseFile(name, size); }
 
     // Adds files to the generator's list through "Add File(s)".
     void addFiles(const std::vector<std::string>& paths)

@@ -253,4 +253,12 @@ std::string TTempTree::fifo(const std::string& rel, mode_t mode) const
     return full;
 }
 
+std::string TTempTree::sparseFile(const std::string& rel, std::uint64_t size) const
+{
+    const std::string full = file(rel, "");
+    if (::truncate(full.c_str(), static_cast<off_t>(size)) != 0)
+        ADD_FAILURE() << "cannot size " << full << ": " << lastError();
+    return full;
+}
+
 }  // namespace korvala::test

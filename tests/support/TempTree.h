@@ -36,6 +36,9 @@ public:
     std::string folder(const std::string& rel, mode_t mode = 0755) const;
     std::string symlink(const std::string& rel, const std::string& target) const;
     std::string fifo(const std::string& rel, mode_t mode = 0600) const;
+    // A file of `size` bytes that holds no blocks (all zeros): reading it
+    // takes time without filling the disk.
+    std::string sparseFile(const std::string& rel, std::uint64_t size) const;
 
 private:
     std::string m_root;
