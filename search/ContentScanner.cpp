@@ -5,12 +5,9 @@
 #include <memory>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "platform/File.h"
 #include "platform/TextFold.h"
+#include "search/AnchorScan.h"
 #include "search/CharacterTables.h"
 
 namespace korvala {
@@ -35,31 +32,6 @@ bool readFull(TFile& file, uint8_t* dst, size_t want, size_t& got, bool& eof)
     if (got < want)
         eof = true;
     return true;
-}
-
-// First place of byte a or byte b.
-const uint8_t* findEither(const uint8_t* p, uint8_t a, uint8_t b, size_t n)
-{
-#if defined(__SSE2__)
-    const __m128i va = _mm_set1_epi8(static_cast<char>(a));
-    const __m128i vb = _mm_set1_epi8(static_cast<char>(b));
-    while (n >= 32) {
-        __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
-        int mx = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(x, va), _mm_cmpeq_epi8(x, vb)));
-        int my = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(y, va), _mm_cmpeq_epi8(y, vb)));
-        if (mx | my) {
-            uint32_t both = static_cast<uint32_t>(mx) | (static_cast<uint32_t>(my) << 16);
-            return p + __builtin_ctz(both);
-        }
-        p += 32;
-        n -= 32;
-    }
-#endif
-    for (; n > 0; ++p, --n)
-        if (*p == a || *p == b)
-            return p;
-    return nullptr;
 }
 
 // How common a byte is in text and data: the scan anchors on the rarest byte
@@ -120,21 +92,37 @@ ScanResult scanBytes(TFile& file, uint8_t* bufData, size_t cap, size_t n, bool e
     for (size_t i = 0; i < m; ++i)
         P[i] = fold[static_cast<uint8_t>(phraseText[i])];
 
-    // The anchor: the rarest byte of the phrase (both cases when folding).
-    size_t k = 0;
-    int best = 1 << 30;
-    for (size_t i = 0; i < m; ++i) {
-        uint8_t b = P[i];
+    // The anchors: the rarest byte of the phrase (both cases when folding),
+    // and the rarest of those far from it, preferring one unlike it: bytes
+    // far apart are less often both found in a near miss of the phrase.
+    auto rarity = [&](size_t i) {
+        const uint8_t b = P[i];
         int f = byteFrequency(b);
         if (ci && b >= 'a' && b <= 'z')
             f += byteFrequency(static_cast<uint8_t>(b - 32));
-        if (f < best) {
-            best = f;
+        return f;
+    };
+    size_t k = 0;
+    for (size_t i = 1; i < m; ++i)
+        if (rarity(i) < rarity(k))
             k = i;
-        }
+    const size_t farthest = std::max(k, m - 1 - k);
+    auto distance = [&](size_t i) { return i > k ? i - k : k - i; };
+    size_t k2 = k;
+    for (size_t i = 0; i < m; ++i) {
+        if (i == k || 2 * distance(i) < farthest)
+            continue;
+        const bool unlike = P[i] != P[k];
+        const bool bestUnlike = k2 != k && P[k2] != P[k];
+        if (k2 == k || (unlike && !bestUnlike) || (unlike == bestUnlike && rarity(i) < rarity(k2)))
+            k2 = i;
     }
-    const uint8_t a1 = P[k];
-    const uint8_t a2 = (ci && a1 >= 'a' && a1 <= 'z') ? static_cast<uint8_t>(a1 - 32) : a1;
+    auto anchorAt = [&](size_t i) {
+        const uint8_t lower = P[i];
+        const uint8_t upper = (ci && lower >= 'a' && lower <= 'z') ? static_cast<uint8_t>(lower - 32) : lower;
+        return TScanAnchor{i, lower, upper};
+    };
+    const TScanAnchor anchor1 = anchorAt(k), anchor2 = anchorAt(k2);
 
     bool atStart = true;  // bufData[0] is the first byte of the text
     size_t from = 0;
@@ -152,15 +140,12 @@ ScanResult scanBytes(TFile& file, uint8_t* bufData, size_t cap, size_t n, bool e
         else
             lim = n >= m + Context ? n - m - Context + 1 : 0;
 
-        size_t p = from + k;
-        const size_t end = lim + k;
-        while (p < end) {
-            const uint8_t* hit = a1 == a2 ? static_cast<const uint8_t*>(std::memchr(b + p, a1, end - p))
-                                          : findEither(b + p, a1, a2, end - p);
-            if (!hit)
+        size_t p = from;
+        while (p < lim) {
+            const size_t s = findAnchored(b, p, lim, anchor1, anchor2);
+            if (s >= lim)
                 break;
-            const size_t s = static_cast<size_t>(hit - b) - k;
-            p = static_cast<size_t>(hit - b) + 1;
+            p = s + 1;
             if (ci) {
                 size_t i = 0;
                 while (i < m && fold[b[s + i]] == P[i])
