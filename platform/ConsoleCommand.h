@@ -4,6 +4,7 @@
 
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace korvala {
 
@@ -14,6 +15,13 @@ namespace korvala {
 // could not be started (a working folder that cannot be entered included); the
 // command's own exit status is not an error.
 std::error_code runConsoleCommand(const std::string& commandLine, const std::string& workingFolder, std::string& output);
+
+// Runs the program argv[0] (looked up in PATH when it holds no "/") with the
+// arguments argv[1..] as they are, without a shell, so that no argument can
+// be read as anything but itself. Output captured as above; exitStatus is the
+// program's exit status (128 + the signal's number when a signal ended it).
+std::error_code runProgram(const std::vector<std::string>& argv, const std::string& workingFolder, std::string& output,
+    int& exitStatus);
 
 // The same for callers that only want the text: empty when the command cannot be
 // started.

@@ -194,6 +194,17 @@ private:
 // link is followed. A path that does not exist gives ENOENT (and kind Missing).
 std::error_code pathStatus(const std::string& path, bool followLink, TFileStatus& status);
 
+// Creates one folder (its parent must exist) with the permissions the umask
+// leaves of 0777; EEXIST when anything stands under that name.
+std::error_code createFolder(const std::string& path);
+// The same for the folder `name` in the open folder `folderFd`.
+std::error_code createFolderAt(int folderFd, const std::string& name);
+// Opens the folder `name` of the open folder `folderFd` (kWorkingFolder: a
+// path), following links, for going down a path one folder at a time: only
+// the right to pass through the folders is needed, not to list them. ENOTDIR
+// when it is not a folder.
+std::error_code openFolderAt(int folderFd, const std::string& name, TFile& folder);
+
 // What the caller may do with a path, by its effective ids: reading, writing or
 // both (EACCES or the reason the path cannot be looked up when not).
 enum TAccessCheck : unsigned { acRead = 1, acWrite = 2 };

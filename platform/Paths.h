@@ -20,4 +20,8 @@ std::string absolutePath(std::string_view path);
 std::string currentFolder();
 std::error_code currentFolder(std::string& folder);
 
+// The user's home folder: $HOME when set, else the one the user database
+// gives; empty when neither is known.
+std::string homeFolder();
+
 }  // namespace korvala

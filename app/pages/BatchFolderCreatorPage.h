@@ -1,7 +1,13 @@
 #pragma once
-// The Batch Folder Creator page (shtBFC).
+// The Batch Folder Creator page (shtBFC): one folder path per line, each
+// created with its missing parent folders when CREATE is pressed; lines that
+// name no folder leave the box.
 
 #include "app/pages/ToolPage.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
 
 class TBatchFolderCreatorPage : public TToolPage {
     Q_OBJECT
@@ -9,4 +15,9 @@ class TBatchFolderCreatorPage : public TToolPage {
 public:
     explicit TBatchFolderCreatorPage(const TPageContext& context);
 
+    void sBitBtn1Click();  // CREATE
+
+    QLabel* Label96 = nullptr;
+    QPlainTextEdit* lstBFC = nullptr;
+    QPushButton* sBitBtn1 = nullptr;
 };

@@ -470,6 +470,30 @@ std::error_code pathStatus(const std::string& path, bool followLink, TFileStatus
     return {};
 }
 
+std::error_code createFolder(const std::string& path)
+{
+    if (::mkdir(path.c_str(), 0777) != 0)
+        return lastError();
+    return {};
+}
+
+std::error_code createFolderAt(int folderFd, const std::string& name)
+{
+    if (::mkdirat(folderFd == kWorkingFolder ? AT_FDCWD : folderFd, name.c_str(), 0777) != 0)
+        return lastError();
+    return {};
+}
+
+std::error_code openFolderAt(int folderFd, const std::string& name, TFile& folder)
+{
+    const int fd = ::openat(folderFd == kWorkingFolder ? AT_FDCWD : folderFd, name.c_str(),
+        O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return lastError();
+    folder = TFile::adopt(fd);
+    return {};
+}
+
 std::error_code checkAccess(const std::string& path, unsigned access)
 {
     int mode = 0;

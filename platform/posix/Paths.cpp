@@ -3,13 +3,27 @@
 #include "platform/Paths.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <vector>
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include "platform/SystemError.h"
 
 namespace korvala {
+
+std::string homeFolder()
+{
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return home;
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir)
+        return found->pw_dir;
+    return {};
+}
 
 std::error_code currentFolder(std::string& folder)
 {

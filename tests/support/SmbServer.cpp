@@ -15,6 +15,7 @@
 #include <pwd.h>
 #include <signal.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -87,6 +88,12 @@ TSmbServer::~TSmbServer()
     stop();
 }
 
+void TSmbServer::enableUsershares(const std::string& folder, int maxShares)
+{
+    m_usersharePath = folder;
+    m_usershareMax = maxShares;
+}
+
 bool TSmbServer::start(std::string& error)
 {
     const int base = 44500 + static_cast<int>(getpid() % 1000);
@@ -131,13 +138,27 @@ bool TSmbServer::start(std::string& error)
              << "map archive = no\n"
              << "map hidden = no\n"
              << "map system = no\n"
-             << "map readonly = no\n"
+             << "map readonly = no\n";
+        if (!m_usersharePath.empty())
+            conf << "usershare path = " << m_usersharePath << "\n"
+                 << "usershare max shares = " << m_usershareMax << "\n";
+        conf
              << "[share]\n"
              << "path = " << m_data << "\n"
              << "read only = no\n"
              << "guest ok = yes\n"
              << "hide dot files = no\n";
     }
+
+    if (!m_usersharePath.empty()) {
+        std::filesystem::create_directories(m_usersharePath);
+        if (::chown(m_usersharePath.c_str(), 0, 65534) != 0 || ::chmod(m_usersharePath.c_str(), 01770) != 0) {
+            error = "cannot prepare the usershare folder " + m_usersharePath + ": " + std::strerror(errno);
+            return false;
+        }
+    }
+    if (m_configureOnly)
+        return true;
 
     const std::string smbd = findProgram("smbd");
     const pid_t pid = fork();
@@ -202,12 +223,56 @@ void TSmbServer::stop()
 
 bool TSmbServer::client(const std::string& commands, std::string& output, std::string& error) const
 {
-    const ProcessResult r = runProcess({findProgram("smbclient"), "//127.0.0.1/share", "-p",
-                                           std::to_string(m_port), "-N", "-s", m_config, "-c", commands},
-        {.env = {"TZ=UTC"}});
+    return clientAs("share", {}, {}, commands, output, error);
+}
+
+namespace {
+
+std::vector<std::string> credentials(const std::string& user, const std::string& password)
+{
+    if (user.empty())
+        return {"-N"};
+    return {"-U", user + "%" + password};
+}
+
+bool smbclient(std::vector<std::string> argv, std::string& output, std::string& error)
+{
+    argv.insert(argv.begin(), findProgram("smbclient"));
+    const ProcessResult r = runProcess(argv, {.env = {"TZ=UTC"}});
     output = r.out;
     if (r.exitCode != 0) {
         error = "smbclient exited with " + std::to_string(r.exitCode) + ":\n" + r.out + r.err;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool TSmbServer::clientAs(const std::string& share, const std::string& user, const std::string& password,
+    const std::string& commands, std::string& output, std::string& error) const
+{
+    std::vector<std::string> argv = {"//127.0.0.1/" + share, "-p", std::to_string(m_port), "-s", m_config, "-c", commands};
+    const std::vector<std::string> who = credentials(user, password);
+    argv.insert(argv.end(), who.begin(), who.end());
+    return smbclient(argv, output, error);
+}
+
+bool TSmbServer::listShares(const std::string& user, const std::string& password, std::string& output,
+    std::string& error) const
+{
+    std::vector<std::string> argv = {"-L", "127.0.0.1", "-p", std::to_string(m_port), "-s", m_config};
+    const std::vector<std::string> who = credentials(user, password);
+    argv.insert(argv.end(), who.begin(), who.end());
+    return smbclient(argv, output, error);
+}
+
+bool TSmbServer::addUser(const std::string& user, const std::string& password, std::string& error) const
+{
+    const ProcessResult r = runProcess({findProgram("smbpasswd"), "-c", m_config, "-a", "-s", user},
+        {.input = password + "\n" + password + "\n"});
+    if (r.exitCode != 0) {
+        error = "smbpasswd exited with " + std::to_string(r.exitCode) + ":\n" + r.out + r.err;
         return false;
     }
     return true;

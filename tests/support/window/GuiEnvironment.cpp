@@ -90,6 +90,9 @@ void TestDialogs::reset()
     directoryTitles.clear();
     nextOpenFiles.clear();
     nextDirectories.clear();
+    directoryFolders.clear();
+    inputsAsked.clear();
+    nextInputs.clear();
     onModal = nullptr;
     onMessage = nullptr;
 }
@@ -130,9 +133,10 @@ QStringList TestDialogs::openFiles(QWidget*, const QString& title, const QString
 QString TestDialogs::openFile(QWidget*, const QString&, const QString&) { return {}; }
 QString TestDialogs::saveFile(QWidget*, const QString&, const QString&) { return {}; }
 
-QString TestDialogs::existingDirectory(QWidget*, const QString& title, const QString&)
+QString TestDialogs::existingDirectory(QWidget*, const QString& title, const QString& initialFolder)
 {
     directoryTitles.push_back(title);
+    directoryFolders.push_back(initialFolder);
     if (nextDirectories.empty())
         return {};
     QString answer = nextDirectories.front();
@@ -140,7 +144,18 @@ QString TestDialogs::existingDirectory(QWidget*, const QString& title, const QSt
     return answer;
 }
 
-bool TestDialogs::input(QWidget*, const QString&, const QString&, QString&) { return false; }
+bool TestDialogs::input(QWidget*, const QString& caption, const QString& prompt, QString& value)
+{
+    inputsAsked.emplace_back(caption, prompt);
+    if (nextInputs.empty())
+        return false;
+    const std::optional<QString> answer = nextInputs.front();
+    nextInputs.erase(nextInputs.begin());
+    if (!answer)
+        return false;
+    value = *answer;
+    return true;
+}
 
 int TestDialogs::showModal(QDialog& window)
 {

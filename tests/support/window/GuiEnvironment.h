@@ -4,6 +4,8 @@
 // dialogs and a test shell that record what the window asked.
 
 #include <functional>
+#include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,11 @@ public:
     std::vector<QString> directoryTitles;
     std::vector<QStringList> nextOpenFiles;     // answers, front first; empty = cancel
     std::vector<QString> nextDirectories;
+    std::vector<QString> directoryFolders;      // where each folder chooser started
+    // Input boxes asked (caption, prompt) and their answers, front first; an
+    // answer that is not set cancels, as does an empty list.
+    std::vector<std::pair<QString, QString>> inputsAsked;
+    std::vector<std::optional<QString>> nextInputs;
     // Runs inside showModal with the window (e.g. to tick its check box).
     std::function<void(QDialog&)> onModal;
     // Runs inside message once the message is recorded: a box that stays
