@@ -23,6 +23,10 @@ std::error_code runConsoleCommand(const std::string& commandLine, const std::str
 std::error_code runProgram(const std::vector<std::string>& argv, const std::string& workingFolder, std::string& output,
     int& exitStatus);
 
+// Runs the program the same way with the caller's standard input, output and
+// error (a script run in the user's terminal) and waits for it.
+std::error_code runProgramAttached(const std::vector<std::string>& argv, int& exitStatus);
+
 // The same for callers that only want the text: empty when the command cannot be
 // started.
 std::string runConsoleCommand(const std::string& commandLine, const std::string& workingFolder);

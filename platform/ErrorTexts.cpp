@@ -62,6 +62,11 @@ std::string streamCannotCreateFileText(const std::string& path, const std::error
     return fileErrorText("TFileStreamW: ", "create", path, ec);
 }
 
+std::string cannotCreateFileText(const std::string& path, const std::error_code& ec)
+{
+    return fileErrorText("", "create", path, ec);
+}
+
 std::string cannotAssignText(const std::string& sourceClass, const std::string& targetClass)
 {
     return "Cannot assign a " + sourceClass + " to a " + targetClass;

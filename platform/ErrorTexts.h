@@ -23,6 +23,8 @@ std::string cannotWriteFileText(const std::string& path, const std::error_code& 
 // "TFileStreamW: Cannot create file \"%s\". %s".
 std::string streamCannotOpenFileText(const std::string& path, const std::error_code& ec);
 std::string streamCannotCreateFileText(const std::string& path, const std::error_code& ec);
+// "Cannot create file \"%s\". %s": a file the program writes could not be made.
+std::string cannotCreateFileText(const std::string& path, const std::error_code& ec);
 
 // "List index out of bounds (%d)": a run reached an entry that the user
 // removed from its list meanwhile.

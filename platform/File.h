@@ -197,6 +197,11 @@ std::error_code pathStatus(const std::string& path, bool followLink, TFileStatus
 // Creates one folder (its parent must exist) with the permissions the umask
 // leaves of 0777; EEXIST when anything stands under that name.
 std::error_code createFolder(const std::string& path);
+// Makes sure `path` is a folder of this user that nobody else may enter: made
+// with mode 0700 when missing (its parent must exist); an existing one must be
+// a real folder (not a link) owned by the user, and is set to 0700. EPERM when
+// another user owns it, ENOTDIR when it is anything but a folder.
+std::error_code ensurePrivateFolder(const std::string& path);
 // The same for the folder `name` in the open folder `folderFd`.
 std::error_code createFolderAt(int folderFd, const std::string& name);
 // Opens the folder `name` of the open folder `folderFd` (kWorkingFolder: a

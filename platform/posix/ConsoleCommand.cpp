@@ -70,6 +70,30 @@ std::error_code runProgram(const std::vector<std::string>& argv, const std::stri
     return spawnError == 0 ? std::error_code{} : systemError(spawnError);
 }
 
+std::error_code runProgramAttached(const std::vector<std::string>& argv, int& exitStatus)
+{
+    exitStatus = -1;
+    if (argv.empty())
+        return systemError(EINVAL);
+    std::vector<char*> args;
+    for (const std::string& a : argv)
+        args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    SpawnActions actions;
+    SpawnAttributes attributes;
+    if (!actions.ok() || !attributes.ok() ||
+        ::posix_spawn_file_actions_addclosefrom_np(actions.get(), STDERR_FILENO + 1) != 0)
+        return systemError(ENOMEM);
+    pid_t pid = -1;
+    if (const int error = ::posix_spawnp(&pid, args[0], actions.get(), attributes.get(), args.data(), environ))
+        return systemError(error);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
+    return {};
+}
+
 std::error_code runConsoleCommand(const std::string& commandLine, const std::string& workingFolder, std::string& output)
 {
     int status = 0;

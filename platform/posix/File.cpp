@@ -477,6 +477,27 @@ std::error_code createFolder(const std::string& path)
     return {};
 }
 
+std::error_code ensurePrivateFolder(const std::string& path)
+{
+    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST)
+        return lastError();
+    // Opened without following a link, then checked and set through the
+    // descriptor, so that what is checked is what is used.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ELOOP ? systemError(ENOTDIR) : lastError();
+    struct stat st {};
+    std::error_code result;
+    if (::fstat(fd, &st) != 0)
+        result = lastError();
+    else if (st.st_uid != ::geteuid())
+        result = systemError(EPERM);
+    else if ((st.st_mode & 07777) != 0700 && ::fchmod(fd, 0700) != 0)
+        result = lastError();
+    ::close(fd);
+    return result;
+}
+
 std::error_code createFolderAt(int folderFd, const std::string& name)
 {
     if (::mkdirat(folderFd == kWorkingFolder ? AT_FDCWD : folderFd, name.c_str(), 0777) != 0)
