@@ -197,6 +197,12 @@ std::error_code pathStatus(const std::string& path, bool followLink, TFileStatus
 // Creates one folder (its parent must exist) with the permissions the umask
 // leaves of 0777; EEXIST when anything stands under that name.
 std::error_code createFolder(const std::string& path);
+// Removes a file (a link itself, not what it points to).
+std::error_code removeFile(const std::string& path);
+// Sets the modification time of `path` to now, so that file managers that
+// watch it read it again.
+std::error_code touchModified(const std::string& path);
+
 // Makes sure `path` is a folder of this user that nobody else may enter: made
 // with mode 0700 when missing (its parent must exist); an existing one must be
 // a real folder (not a link) owned by the user, and is set to 0700. EPERM when

@@ -477,6 +477,21 @@ std::error_code createFolder(const std::string& path)
     return {};
 }
 
+std::error_code removeFile(const std::string& path)
+{
+    if (::unlink(path.c_str()) != 0)
+        return lastError();
+    return {};
+}
+
+std::error_code touchModified(const std::string& path)
+{
+    const timespec times[2] = {{0, UTIME_OMIT}, {0, UTIME_NOW}};
+    if (::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0)
+        return lastError();
+    return {};
+}
+
 std::error_code ensurePrivateFolder(const std::string& path)
 {
     if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST)
