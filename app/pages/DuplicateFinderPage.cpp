@@ -26,6 +26,7 @@
 #include "app/ShellIntegration.h"
 #include "app/kit/ItemListBlock.h"
 #include "app/kit/PageWidgets.h"
+#include "app/kit/ResultGrid.h"
 #include "app/kit/ToolRun.h"
 #include "search/component/FindFileComponent.h"
 #include "worker/BackgroundWorker.h"
@@ -140,24 +141,8 @@ void TDuplicateFinderPage::buildResults()
 
     resultModel = new TDuplicateResultModel(this);
     resultModel->setObjectName(QStringLiteral("nxDFModel"));
-    nxDF = new QTableView(this);
-    nxDF->setObjectName(QStringLiteral("nxDF"));
-    nxDF->setModel(resultModel);
-    nxDF->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    nxDF->setSelectionBehavior(QAbstractItemView::SelectRows);
-    nxDF->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    nxDF->setWordWrap(false);
-    nxDF->setSortingEnabled(false);
-    QHeaderView* rows = nxDF->verticalHeader();
-    rows->setVisible(false);
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultSectionSize(nxDF->fontMetrics().height() + 6);
+    nxDF = kit::resultGrid(this, "nxDF", resultModel, QAbstractItemView::ExtendedSelection);
     QHeaderView* columns = nxDF->horizontalHeader();
-    columns->setSectionResizeMode(QHeaderView::Interactive);
-    columns->setSectionsClickable(true);
-    columns->setSortIndicatorShown(true);
-    columns->setSortIndicator(-1, Qt::AscendingOrder);
-    columns->setHighlightSections(false);
     nxDF->setColumnWidth(TDuplicateResultModel::clID, 45);
     nxDF->setColumnWidth(TDuplicateResultModel::clName, 170);
     nxDF->setColumnWidth(TDuplicateResultModel::clDate, 150);
@@ -213,6 +198,8 @@ void TDuplicateFinderPage::trdDFWork(TBackgroundWorker& worker)
     worker.Synchronize([&] {
         mode = dfSC->isChecked() ? korvala::TDuplicateMode::dmContent : korvala::TDuplicateMode::dmName;
         resultModel->clearRows();
+        // The new rows come in ID order: no column is sorted.
+        m_sort.reset(nxDF);
         pbDF->setValue(0);
     });
     // The progress position goes to the bar at most every ~50 ms.
@@ -333,22 +320,15 @@ void TDuplicateFinderPage::MenuItem2Click()
 
 void TDuplicateFinderPage::nxResultSortColumn(int column)
 {
-    QHeaderView* header = nxDF->horizontalHeader();
     // The sort of the result grids waits while the Seeker's search runs.
     const auto* seek = window()->findChild<korvala::TFindFileW*>(QStringLiteral("FSeek"));
     if (seek && seek->Busy()) {
-        header->setSortIndicator(m_sortColumn, m_sortOrder);
+        m_sort.restoreIndicator(nxDF);
         dialogs().message(this, QStringLiteral("Cannot sort the list while a search is in progress."),
             Dialogs::Icon::Warning);
         return;
     }
-    const Qt::SortOrder order = (column == m_sortColumn && m_sortOrder == Qt::AscendingOrder)
-        ? Qt::DescendingOrder
-        : Qt::AscendingOrder;
-    resultModel->sort(column, order);
-    m_sortColumn = column;
-    m_sortOrder = order;
-    header->setSortIndicator(column, order);
+    m_sort.toggle(nxDF, column);
 }
 
 bool TDuplicateFinderPage::eventFilter(QObject* watched, QEvent* event)

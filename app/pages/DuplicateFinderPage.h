@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/kit/ResultGrid.h"
 #include "app/kit/RowTableModel.h"
 #include "app/pages/ToolPage.h"
 #include "tools/duplicates/DuplicateFinder.h"
@@ -97,6 +98,5 @@ private:
 
     // The run's inputs, taken when it starts (window thread).
     std::vector<std::string> m_paths;
-    int m_sortColumn = -1;
-    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    kit::TGridSort m_sort;
 };

@@ -20,23 +20,13 @@ namespace {
 using test::runCli;
 using test::TTempTree;
 
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> out;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = text.find('\n', start);
-        out.push_back(text.substr(start, end - start));
-        start = end == std::string::npos ? text.size() : end + 1;
-    }
-    return out;
-}
+using test::splitLines;
 
 // The ID, name and folder cells of each row.
 std::vector<std::string> idNameLocation(const std::string& out)
 {
     std::vector<std::string> cells;
-    for (const std::string& line : lines(out)) {
+    for (const std::string& line : splitLines(out)) {
         std::vector<std::string> c;
         size_t start = 0;
         for (size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
@@ -62,7 +52,7 @@ TEST(DupesCommand, PrintsTheGridRowsAndSaysByItsStatusWhetherAnyWereFound)
         (std::vector<std::string>{"1 a.txt " + tree.path(""), "1 b.txt " + tree.path("sub/")}));
     EXPECT_EQ(r.err, "Scanning process Completed!\n");
     const test::ProcessResult row = runCli({"dupes", a, b});
-    EXPECT_EQ(lines(row.out)[0].substr(0, 11), "0\t" + test::runProcess({"sh", "-c", "rhash --crc32 --simple '" + a + "' | cut -c1-8 | tr a-f A-F"}).out.substr(0, 8) + "\t");
+    EXPECT_EQ(splitLines(row.out)[0].substr(0, 11), "0\t" + test::runProcess({"sh", "-c", "rhash --crc32 --simple '" + a + "' | cut -c1-8 | tr a-f A-F"}).out.substr(0, 8) + "\t");
 
     const test::ProcessResult none = runCli({"dupes", a, c});
     EXPECT_EQ(none.exitCode, 1);
@@ -71,7 +61,7 @@ TEST(DupesCommand, PrintsTheGridRowsAndSaysByItsStatusWhetherAnyWereFound)
     EXPECT_EQ(runCli({"dupes", tree.root()}).exitCode, 1);
     const test::ProcessResult walked = runCli({"dupes", "--recursive", tree.root()});
     EXPECT_EQ(walked.exitCode, 0) << test::describe(walked);
-    EXPECT_EQ(lines(walked.out).size(), 2u);
+    EXPECT_EQ(splitLines(walked.out).size(), 2u);
 }
 
 TEST(DupesCommand, NameModeAndJsonRecords)
@@ -84,7 +74,7 @@ TEST(DupesCommand, NameModeAndJsonRecords)
     tree.file(odd, "another picture");
     const test::ProcessResult r = runCli({"dupes", "--by", "name", "--json", "--recursive", tree.root()});
     ASSERT_EQ(r.exitCode, 0) << test::describe(r);
-    const std::vector<std::string> records = lines(r.out);
+    const std::vector<std::string> records = splitLines(r.out);
     ASSERT_EQ(records.size(), 2u) << r.out;
     const auto first = nlohmann::json::parse(records[0]);
     const auto second = nlohmann::json::parse(records[1]);
@@ -156,9 +146,9 @@ TEST(HiddenCommand, ListsHiddenEntriesAndRevealKeepsDotNamesHidden)
     ASSERT_FALSE(setFileAttributes(sys, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
     const test::ProcessResult r = runCli({"hidden", tree.root()});
     ASSERT_EQ(r.exitCode, 0) << test::describe(r);
-    EXPECT_EQ(lines(r.out).size(), 3u) << r.out;  // .dot, .hidden, listed
+    EXPECT_EQ(splitLines(r.out).size(), 3u) << r.out;  // .dot, .hidden, listed
     EXPECT_EQ(r.err, "Scanning process completed, Now you can Reveal Hidden Files/Folders!\n");
-    EXPECT_EQ(lines(runCli({"hidden", "--system", tree.root()}).out).size(), 4u);
+    EXPECT_EQ(splitLines(runCli({"hidden", "--system", tree.root()}).out).size(), 4u);
     const test::ProcessResult json = runCli({"hidden", "--json", tree.root()});
     EXPECT_NE(json.out.find("\"hidden_by_name\":true"), std::string::npos) << json.out;
 

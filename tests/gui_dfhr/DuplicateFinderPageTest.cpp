@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QTableView>
 
+#include "DfhrTestSupport.h"
 #include "Files.h"
 #include "PageTestSupport.h"
 #include "TempTree.h"
@@ -29,18 +30,6 @@
 namespace {
 
 using korvala::test::TTempTree;
-
-template <typename Condition>
-bool waitUntil(Condition condition, int milliseconds = 10000)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        QTest::qWait(5);
-    }
-    return true;
-}
 
 class DuplicateFinderPageTest : public GuiFixture {
 protected:

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPalette>
 
+#include "DfhrTestSupport.h"
 #include "Files.h"
 #include "PageTestSupport.h"
 #include "TempTree.h"
@@ -21,18 +22,6 @@
 namespace {
 
 using korvala::test::TTempTree;
-
-template <typename Condition>
-bool waitUntil(Condition condition, int milliseconds = 10000)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        QTest::qWait(5);
-    }
-    return true;
-}
 
 void storeBits(const std::string& path, uint32_t bits)
 {
@@ -115,8 +104,9 @@ TEST_F(HiddenRevealerPageTest, ScanWithAndWithoutSystemEntries)
         QListWidgetItem* item = page->HRList->item(row);
         const bool isDot = page->HRList->pathAt(row) == dot;
         EXPECT_EQ(!item->toolTip().isEmpty(), isDot) << page->HRList->pathAt(row);
-        if (isDot)
+        if (isDot) {
             EXPECT_EQ(item->foreground().color(), page->HRList->palette().color(QPalette::Disabled, QPalette::Text));
+        }
     }
 
     testDialogs().reset();
