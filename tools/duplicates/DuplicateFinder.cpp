@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -125,8 +124,9 @@ TDuplicateScan FindDuplicates(const std::vector<std::string>& paths, TDuplicateM
             TFileStatus now;
             if (existsAsFile(path, now)) {
                 row.size = now.size;
-                const std::optional<TDateTime> modified = GetFileModifiedTime(path);
-                row.modified = modified ? UTCToLocalDateTime(*modified) : 0;
+                // The modified time as GetFileModifiedTime gives it (to the
+                // millisecond), from the look just taken.
+                row.modified = UTCToLocalDateTime(FileTimeToUtcDateTime(now.modified));
                 row.pathIndex = index;
                 rows.push_back(row);
             }
