@@ -231,10 +231,14 @@ TEST(FindDuplicates, ListsWithoutDuplicatesGiveNoRows)
             EXPECT_TRUE(scan.rows.empty()) << paths[0];
         }
     }
-    // All empty files form one group; a missing entry of size 0 is skipped.
-    const std::vector<std::string> empties = {tree.file("e1", ""), tree.path("missing3"), tree.file("e2", "")};
+    // All empty files form one group; a missing entry of size 0 is skipped,
+    // and so are a FIFO and a device, which have no contents to compare.
+    const std::vector<std::string> empties = {
+        tree.file("e1", ""), tree.path("missing3"), tree.fifo("pipe"), "/dev/null", tree.file("e2", "")};
     const TDuplicateScan scan = FindDuplicates(empties, TDuplicateMode::dmContent);
     ASSERT_EQ(scan.rows.size(), 2u);
+    EXPECT_EQ(scan.rows[0].pathIndex, 0u);
+    EXPECT_EQ(scan.rows[1].pathIndex, 4u);
     EXPECT_EQ(duplicateCrcText(scan.rows[0]), "00000000");
 }
 
@@ -242,8 +246,8 @@ TEST(FindDuplicates, ACancelRequestEndsTheScanWithNoRows)
 {
     TTempTree tree;
     std::vector<std::string> paths;
-    for (int i = 0; i < 6; ++i)
-        paths.push_back(tree.file("f" + std::to_string(i), "same"));
+    for (const char* name : {"f0", "f1", "f2", "f3", "f4", "f5"})
+        paths.push_back(tree.file(name, "same"));
     int asked = 0;
     TDuplicateScanHooks hooks;
     hooks.cancelRequested = [&] { return ++asked > 3; };

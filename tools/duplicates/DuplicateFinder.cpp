@@ -19,11 +19,20 @@
 namespace korvala {
 namespace {
 
-// A path that exists and is not a folder, as the scan's existence test has
-// it (links followed); `status` receives what it is.
+// A path that exists and is not a folder (links followed); `status` receives
+// what it is.
 bool existsAsFile(const std::string& path, TFileStatus& status)
 {
     return !pathStatus(path, true, status) && status.kind != TFileKind::Missing && !status.isDirectory();
+}
+
+// What the scan keys and shows: a regular file (links followed). A FIFO,
+// socket or device has no contents to compare: it would only ever read as
+// "00000000" and pass for a copy of every empty file, so it is passed over
+// like a missing file.
+bool isScannedFile(const std::string& path, TFileStatus& status)
+{
+    return !pathStatus(path, true, status) && status.isRegular();
 }
 
 // The checksum of the file's whole contents, 0 when it cannot be read.
@@ -80,7 +89,7 @@ TDuplicateScan FindDuplicates(const std::vector<std::string>& paths, TDuplicateM
         for (size_t i = 0; i < paths.size(); ++i) {
             names[i] = foldedText(duplicateFileName(paths[i]));
             TFileStatus status;
-            if (existsAsFile(paths[i], status))
+            if (isScannedFile(paths[i], status))
                 ++counts[names[i]];
         }
         for (const auto& [name, count] : counts)
@@ -108,7 +117,7 @@ TDuplicateScan FindDuplicates(const std::vector<std::string>& paths, TDuplicateM
             return TDuplicateScan{{}, true};
         const std::string& path = paths[index];
         TFileStatus status;
-        if (existsAsFile(path, status)) {
+        if (isScannedFile(path, status)) {
             TDuplicateRow row;
             bool cancelled = false;
             row.crc32 = contentChecksum(path, hooks.cancelRequested, cancelled);
@@ -122,7 +131,7 @@ TDuplicateScan FindDuplicates(const std::vector<std::string>& paths, TDuplicateM
             row.id = entry->second.first;
             // Still there after the read: the row shows it as it is now.
             TFileStatus now;
-            if (existsAsFile(path, now)) {
+            if (isScannedFile(path, now)) {
                 row.size = now.size;
                 // The modified time as GetFileModifiedTime gives it (to the
                 // millisecond), from the look just taken.

@@ -48,7 +48,9 @@ struct TDuplicateScan {
 //  - first cut: content mode keeps the files whose size two or more entries
 //    share; name mode keeps the existing files whose lower-cased name two or
 //    more existing files share; nothing else is ever opened;
-//  - each remaining file that exists is read once for its CRC-32 ("00000000"
+//  - only regular files (links followed) are keyed and shown: a missing
+//    entry, a FIFO, socket or device gets no row;
+//  - each remaining file is read once for its CRC-32 ("00000000"
 //    when it cannot be read) and keyed by it (content mode) or by the
 //    checksum of its lower-cased name (name mode); its ID is the position of
 //    the first equal key;
