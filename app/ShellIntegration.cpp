@@ -7,6 +7,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QStandardPaths>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
@@ -78,6 +79,18 @@ public:
     void openUrl(const QString& url) override
     {
         QDesktopServices::openUrl(QUrl(url));
+    }
+
+    void openTrash() override
+    {
+        if (callFileManager("ShowFolders", QStringLiteral("trash:///")))
+            return;
+        // Without the service: the desktop's handler of trash:, else the
+        // folder of the home trash's files.
+        if (QDesktopServices::openUrl(QUrl(QStringLiteral("trash:///"))))
+            return;
+        QDesktopServices::openUrl(QUrl::fromLocalFile(
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash/files")));
     }
 };
 

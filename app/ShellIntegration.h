@@ -24,6 +24,8 @@ public:
     virtual void showProperties(const std::string& path) = 0;
     // Opens a web address in the browser.
     virtual void openUrl(const QString& url) = 0;
+    // Shows the trash (the Recycle Bin) in the file manager.
+    virtual void openTrash() = 0;
 };
 
 // The shell in use: the desktop until a test installs another one.

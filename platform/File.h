@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <system_error>
 
@@ -79,6 +80,7 @@ struct TFileStatus {
     uint64_t inode = 0;
     uint32_t owner = 0;
     uint64_t allocated = 0;   // bytes of storage allocated
+    timespec modified{};      // last write, UTC
 
     bool isRegular() const { return kind == TFileKind::Regular; }
     bool isDirectory() const { return kind == TFileKind::Directory; }

@@ -117,6 +117,25 @@ std::u32string foldedCodePoints(std::string_view s)
     return out;
 }
 
+std::string foldedText(std::string_view s)
+{
+    std::string out;
+    if (isAsciiText(s)) {
+        out.assign(s);
+        for (char& c : out)
+            c = asciiLower(c);
+        return out;
+    }
+    out.reserve(s.size());
+    for (char32_t c : foldedCodePoints(s)) {
+        if (c >= 0xDC80 && c <= 0xDCFF)
+            out += static_cast<char>(c - 0xDC00);
+        else
+            appendUtf8(out, c);
+    }
+    return out;
+}
+
 bool equalsIgnoreCase(std::string_view a, std::string_view b)
 {
     if (isAsciiText(a) && isAsciiText(b)) {

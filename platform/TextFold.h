@@ -37,6 +37,11 @@ const uint16_t* lowerCaseTable16();
 // The folded code points of a text.
 std::u32string foldedCodePoints(std::string_view s);
 
+// The text folded to its case-free form, as UTF-8 (undecodable bytes come back
+// as themselves): two texts equal without regard to case give the same bytes,
+// and byte order is code point order.
+std::string foldedText(std::string_view s);
+
 // True when the two texts are equal without regard to case.
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
 

@@ -6,26 +6,10 @@ namespace kit {
 namespace {
 
 // A byte string whose plain byte order is the order of the text without regard
-// to case: the folded code points in UTF-8 (whose byte order is code point
-// order). Undecodable bytes come back as themselves.
+// to case.
 std::string foldKey(const std::string& text)
 {
-    std::string key;
-    if (korvala::isAsciiText(text)) {
-        key = text;
-        for (char& c : key)
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
-        return key;
-    }
-    key.reserve(text.size());
-    for (char32_t c : korvala::foldedCodePoints(text)) {
-        if (c >= 0xDC80 && c <= 0xDCFF)
-            key += static_cast<char>(c - 0xDC00);
-        else
-            korvala::appendUtf8(key, c);
-    }
-    return key;
+    return korvala::foldedText(text);
 }
 
 // The first 16 bytes of a text's fold key as two numbers that order as those

@@ -36,6 +36,8 @@ struct TRowColumn {
     std::function<double(const Row&)> numberKey;
     std::function<uint32_t(const Row&)> groupKey;
     std::function<const std::vector<std::string>&()> groups;
+    // The cell's background (e.g. a group colour); unset: the view's.
+    std::function<QVariant(const Row&)> background;
 };
 
 // The permutation and the parts of the model that do not depend on the row.
@@ -46,6 +48,17 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override
     {
         return parent.isValid() ? 0 : static_cast<int>(m_order.size());
+    }
+
+    // Takes grid row row out of the grid (its record stays stored until the
+    // rows are cleared, so the stored positions of the others hold).
+    void removeGridRow(int row)
+    {
+        if (row < 0 || row >= rowCount())
+            return;
+        beginRemoveRows(QModelIndex(), row, row);
+        m_order.erase(m_order.begin() + row);
+        endRemoveRows();
     }
 
 protected:
@@ -80,6 +93,8 @@ public:
             return column.text(rowAt(index.row()));
         if (role == Qt::TextAlignmentRole && column.alignment != Qt::Alignment())
             return QVariant(column.alignment);
+        if (role == Qt::BackgroundRole && column.background)
+            return column.background(rowAt(index.row()));
         return {};
     }
 

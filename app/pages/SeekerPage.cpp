@@ -29,6 +29,7 @@
 #include "app/Guard.h"
 #include "app/ShellIntegration.h"
 #include "app/kit/PageWidgets.h"
+#include "app/kit/ResultGrid.h"
 #include "app/pages/SeekerResultModel.h"
 #include "platform/DateTime.h"
 #include "search/SearchCriteria.h"
@@ -349,26 +350,8 @@ void TSeekerPage::buildResults()
 
     resultModel = new TSeekerResultModel(this);
     resultModel->setObjectName(QStringLiteral("nxResultModel"));
-    nxResult = new QTableView(this);
-    nxResult->setObjectName(QStringLiteral("nxResult"));
-    nxResult->setModel(resultModel);
-    nxResult->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    nxResult->setSelectionBehavior(QAbstractItemView::SelectRows);
-    nxResult->setSelectionMode(QAbstractItemView::SingleSelection);
-    nxResult->setShowGrid(true);
-    nxResult->setWordWrap(false);
-    nxResult->setSortingEnabled(false);
-    // Fixed row heights keep a million rows cheap to lay out and scroll.
-    QHeaderView* rows = nxResult->verticalHeader();
-    rows->setVisible(false);
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultSectionSize(nxResult->fontMetrics().height() + 6);
+    nxResult = kit::resultGrid(this, "nxResult", resultModel, QAbstractItemView::SingleSelection);
     QHeaderView* columns = nxResult->horizontalHeader();
-    columns->setSectionResizeMode(QHeaderView::Interactive);
-    columns->setSectionsClickable(true);
-    columns->setSortIndicatorShown(true);
-    columns->setSortIndicator(-1, Qt::AscendingOrder);
-    columns->setHighlightSections(false);
     nxResult->setColumnWidth(TSeekerResultModel::clFilename, 150);
     nxResult->setColumnWidth(TSeekerResultModel::clAttr, 90);
     nxResult->setColumnWidth(TSeekerResultModel::clMod, 170);
@@ -462,8 +445,7 @@ void TSeekerPage::btnSeekClick(QObject* sender)
         resultModel->clear();
         Label37->setText(kTotalPrefix + QStringLiteral("-"));
         // New rows arrive in the order found: no column is sorted any more.
-        m_sortColumn = -1;
-        nxResult->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+        m_sort.reset(nxResult);
         korvala::buildSeekerCriteria(pageState(), FSeek->Criteria());
         FSeek->Start();
         btnSeek->setText(kAbortCaption);
@@ -515,21 +497,14 @@ void TSeekerPage::updateTotal()
 
 void TSeekerPage::nxResultSortColumn(int column)
 {
-    QHeaderView* header = nxResult->horizontalHeader();
     if (FSeek->Busy()) {
         // The header flipped its arrow on the click; put the old one back.
-        header->setSortIndicator(m_sortColumn, m_sortOrder);
+        m_sort.restoreIndicator(nxResult);
         dialogs().message(this, QStringLiteral("Cannot sort the list while a search is in progress."),
             Dialogs::Icon::Warning);
         return;
     }
-    const Qt::SortOrder order = (column == m_sortColumn && m_sortOrder == Qt::AscendingOrder)
-        ? Qt::DescendingOrder
-        : Qt::AscendingOrder;
-    resultModel->sort(column, order);
-    m_sortColumn = column;
-    m_sortOrder = order;
-    header->setSortIndicator(column, order);
+    m_sort.toggle(nxResult, column);
 }
 
 int TSeekerPage::selectedRow() const

@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include "app/kit/ResultGrid.h"
 #include "app/pages/ToolPage.h"
 #include "search/FileDetails.h"
 #include "search/SeekerCriteria.h"
@@ -141,6 +142,5 @@ private:
     void updateTotal();
     int selectedRow() const;
 
-    int m_sortColumn = -1;
-    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    kit::TGridSort m_sort;
 };

@@ -89,6 +89,7 @@ void fillStatus(const struct stat& st, TFileStatus& out)
     out.inode = static_cast<uint64_t>(st.st_ino);
     out.owner = static_cast<uint32_t>(st.st_uid);
     out.allocated = static_cast<uint64_t>(st.st_blocks) * 512;
+    out.modified = st.st_mtim;
 }
 
 // The folder part of a path ("." for a bare name) and its last name.

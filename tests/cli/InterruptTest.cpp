@@ -13,6 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include "JsonRecords.h"
+#include "Files.h"
 #include "Process.h"
 #include "TempTree.h"
 #include "platform/FileAttributes.h"
@@ -25,19 +26,7 @@ using test::ProcessResult;
 using test::runCli;
 using test::TTempTree;
 
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> out;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = text.find('\n', start);
-        out.push_back(text.substr(start, end - start));
-        if (end == std::string::npos)
-            break;
-        start = end + 1;
-    }
-    return out;
-}
+using test::splitLines;
 
 std::vector<std::string> plus(std::vector<std::string> args, const std::vector<std::string>& paths)
 {
@@ -81,7 +70,7 @@ TEST_F(InterruptedRun, AttribChangesExactlyThePathsItPrinted)
         runCli(plus({"attrib", "--hidden=set"}, paths), {.interruptAfter = paths[0] + "\n"});
     EXPECT_EQ(r.exitCode, 1) << test::describe(r);
     EXPECT_EQ(r.err, "Attribute Changing process ABORTED!\n");
-    const std::vector<std::string> printed = lines(r.out);
+    const std::vector<std::string> printed = splitLines(r.out);
     ASSERT_GE(printed.size(), 1u);
     ASSERT_LT(printed.size(), paths.size()) << "the run was not stopped";
     for (size_t i = 0; i < paths.size(); ++i) {
@@ -102,7 +91,7 @@ TEST_F(InterruptedRun, TimesChangesExactlyThePathsItPrinted)
         {.env = {"TZ=UTC"}, .interruptAfter = "Accessed : "});
     EXPECT_EQ(r.exitCode, 1) << test::describe(r);
     EXPECT_EQ(r.err, "DateTime Changing process ABORTED!\n");
-    const std::vector<std::string> printed = lines(r.out);
+    const std::vector<std::string> printed = splitLines(r.out);
     ASSERT_EQ(printed.size() % 3, 0u) << "a path's three lines were cut";
     const size_t done = printed.size() / 3;
     ASSERT_GE(done, 1u);

@@ -61,4 +61,18 @@ void setRawXattr(const std::string& path, const char* name, const std::string& v
         ADD_FAILURE() << "cannot set " << name << " on " << path << ": " << std::strerror(errno);
 }
 
+std::vector<std::string> splitLines(const std::string& text)
+{
+    std::vector<std::string> out;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find('\n', start);
+        out.push_back(text.substr(start, end - start));
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return out;
+}
+
 }  // namespace korvala::test

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace korvala::test {
 
@@ -12,6 +13,10 @@ namespace korvala::test {
 std::string readFile(const std::string& path);
 // Replaces the file's contents; fails the running test when it cannot.
 void writeFile(const std::string& path, const std::string& bytes);
+
+// The lines of a program's output, without their line feeds (a last line
+// without one counts too).
+std::vector<std::string> splitLines(const std::string& text);
 
 // `size` bytes from a fixed pseudo-random sequence (same seed, same bytes).
 std::string randomBytes(std::size_t size, std::uint32_t seed);

@@ -58,7 +58,7 @@ public:
 class TestShell : public ShellIntegration {
 public:
     struct Call {
-        std::string kind;   // "open", "showItem", "properties", "url"
+        std::string kind;   // "open", "showItem", "properties", "url", "trash"
         std::string path;
         QString url;
     };
@@ -68,6 +68,7 @@ public:
     void showItem(const std::string& path) override { calls.push_back({"showItem", path, {}}); }
     void showProperties(const std::string& path) override { calls.push_back({"properties", path, {}}); }
     void openUrl(const QString& url) override { calls.push_back({"url", {}, url}); }
+    void openTrash() override { calls.push_back({"trash", {}, {}}); }
 };
 
 TestDialogs& testDialogs();
