@@ -14,6 +14,7 @@
 #include "platform/FileAttributes.h"
 #include "tools/attributes/AttributeChanger.h"
 #include "tools/datetime/FileDateTime.h"
+#include "tools/foldericon/FolderIcon.h"
 
 namespace korvala {
 namespace {
@@ -165,6 +166,19 @@ TEST_F(SambaInterop, ServerReportsTheCreationTimeKorvalaSet)
     EXPECT_EQ(info[0].createTime, smbclientTime(created));
     EXPECT_EQ(info[0].writeTime, smbclientTime(modified));
     EXPECT_EQ(info[1].createTime, smbclientTime(created + 3600));
+}
+
+TEST_F(SambaInterop, CustomisedFolderReadsAsWindowsExpectsIt)
+{
+    const std::string folder = dataFolder("icon folder");
+    ApplyFolderIcon(folder, "C:\\Windows\\System32\\Shell32.dll", 4, true, std::string("Docs"));
+    const std::vector<AllInfo> info = allInfo({"icon folder", "icon folder\\desktop.ini"});
+    EXPECT_EQ(info[0].attributes & 0x37u, 0x14u) << "the folder, system only: 0x" << std::hex << info[0].attributes;
+    EXPECT_EQ(info[1].attributes & 0x37u, 0x06u) << "desktop.ini, hidden and system: 0x" << std::hex << info[1].attributes;
+    std::string output, error;
+    ASSERT_TRUE(s_server->client("get \"icon folder\\desktop.ini\" -", output, error)) << error;
+    EXPECT_NE(output.find("[.ShellClassInfo]\r\nIconFile=C:\\Windows\\System32\\Shell32.dll\r\n"), std::string::npos)
+        << output;
 }
 
 TEST_F(SambaInterop, KorvalaReadsWhatTheServerStored)
