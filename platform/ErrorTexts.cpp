@@ -52,6 +52,11 @@ std::string cannotWriteFileText(const std::string& path, const std::error_code& 
     return fileErrorText("", "write", path, ec);
 }
 
+std::string cannotCreateFileText(const std::string& path, const std::error_code& ec)
+{
+    return fileErrorText("", "create", path, ec);
+}
+
 std::string streamCannotOpenFileText(const std::string& path, const std::error_code& ec)
 {
     return fileErrorText("TFileStreamW: ", "open", path, ec);

@@ -19,6 +19,9 @@ std::string cannotOpenFileText(const std::string& path, const std::error_code& e
 std::string cannotReadFileText(const std::string& path, const std::error_code& ec);
 // "Cannot write file \"%s\". %s"
 std::string cannotWriteFileText(const std::string& path, const std::error_code& ec);
+// "Cannot create file \"%s\". %s": a new output (a part of a split, a joined
+// file) could not be made.
+std::string cannotCreateFileText(const std::string& path, const std::error_code& ec);
 // The file stream's forms: "TFileStreamW: Cannot open file \"%s\". %s" and
 // "TFileStreamW: Cannot create file \"%s\". %s".
 std::string streamCannotOpenFileText(const std::string& path, const std::error_code& ec);

@@ -11,6 +11,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -341,6 +342,16 @@ std::error_code TFile::flush()
     }
 }
 
+std::error_code TFile::flushData()
+{
+    for (;;) {
+        if (::fdatasync(m_fd) == 0)
+            return {};
+        if (errno != EINTR)
+            return lastError();
+    }
+}
+
 void TFile::adviseSequential()
 {
     if (m_fd >= 0)
@@ -393,6 +404,123 @@ std::error_code copyRange(TFile& from, TFile& to, uint64_t length, uint64_t& cop
         if (got < want)
             return {};
     }
+    return {};
+}
+
+namespace {
+
+// Copies one run of data between fixed offsets: in the kernel while it can,
+// then through memory. `copied` < `length` means the end of `from`.
+std::error_code copyExtent(int fromFd, uint64_t fromOffset, int toFd, uint64_t toOffset, uint64_t length,
+    uint64_t& copied)
+{
+    copied = 0;
+    bool inKernel = true;
+    while (copied < length && inKernel) {
+        auto in = static_cast<loff_t>(fromOffset + copied);
+        auto out = static_cast<loff_t>(toOffset + copied);
+        const size_t chunk = static_cast<size_t>(std::min<uint64_t>(length - copied, 1ULL << 30));
+        const ssize_t n = ::copy_file_range(fromFd, &in, toFd, &out, chunk, 0);
+        if (n > 0) {
+            copied += static_cast<uint64_t>(n);
+            continue;
+        }
+        if (n == 0) {
+            if (copied != 0)
+                return {};
+            inKernel = false;  // as in copyRange: 0 at once may mean "not supported here"
+            continue;
+        }
+        if (errno == EINTR)
+            continue;
+        if (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL || errno == EBADF ||
+            errno == ETXTBSY || errno == EPERM)
+            inKernel = false;
+        else
+            return lastError();
+    }
+    if (copied >= length)
+        return {};
+    std::unique_ptr<unsigned char[]> block(new unsigned char[kCopyBlock]);
+    while (copied < length) {
+        const size_t want = static_cast<size_t>(std::min<uint64_t>(length - copied, kCopyBlock));
+        ssize_t got = 0;
+        do
+            got = ::pread(fromFd, block.get(), want, static_cast<off_t>(fromOffset + copied));
+        while (got < 0 && errno == EINTR);
+        if (got < 0)
+            return lastError();
+        if (got == 0)
+            return {};
+        size_t done = 0;
+        while (done < static_cast<size_t>(got)) {
+            const ssize_t n = ::pwrite(toFd, block.get() + done, static_cast<size_t>(got) - done,
+                static_cast<off_t>(toOffset + copied + done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return lastError();
+            if (n == 0)
+                return systemError(EIO);
+            done += static_cast<size_t>(n);
+        }
+        copied += static_cast<uint64_t>(got);
+    }
+    return {};
+}
+
+}  // namespace
+
+std::error_code copyRangeKeepingHoles(TFile& from, uint64_t fromOffset, TFile& to, uint64_t toOffset,
+    uint64_t length, uint64_t& copied)
+{
+    copied = 0;
+    uint64_t size = 0;
+    if (auto ec = from.size(size))
+        return ec;
+    if (fromOffset >= size)
+        return {};
+    length = std::min(length, size - fromOffset);
+    const int fromFd = from.descriptor();
+    const uint64_t end = fromOffset + length;
+    uint64_t at = fromOffset;
+    // Up to `end` the source is copied, unless it ends early (it shrank
+    // meanwhile): then only up to where it ended.
+    uint64_t reached = end;
+    while (at < end) {
+        // The next run of data and where it ends. A file system that cannot
+        // tell holes (EINVAL) has data everywhere; ENXIO says only a hole
+        // is left before the end of the file.
+        off_t dataStart = ::lseek(fromFd, static_cast<off_t>(at), SEEK_DATA);
+        if (dataStart < 0) {
+            if (errno == ENXIO)
+                break;
+            if (errno != EINVAL && errno != EOPNOTSUPP)
+                return lastError();
+            dataStart = static_cast<off_t>(at);
+        }
+        const auto start = static_cast<uint64_t>(dataStart);
+        if (start >= end)
+            break;
+        const off_t dataEnd = ::lseek(fromFd, dataStart, SEEK_HOLE);
+        const uint64_t runEnd = dataEnd < 0 ? end : std::min<uint64_t>(static_cast<uint64_t>(dataEnd), end);
+        uint64_t done = 0;
+        if (auto ec = copyExtent(fromFd, start, to.descriptor(), toOffset + (start - fromOffset), runEnd - start, done))
+            return ec;
+        at = start + done;
+        if (at < runEnd) {
+            reached = at;
+            break;
+        }
+    }
+    copied = reached - fromOffset;
+    // The output reaches at least the end of what was copied, holes included.
+    uint64_t outSize = 0;
+    if (auto ec = to.size(outSize))
+        return ec;
+    if (outSize < toOffset + copied)
+        if (auto ec = to.resize(toOffset + copied))
+            return ec;
     return {};
 }
 
@@ -467,6 +595,46 @@ std::error_code pathStatus(const std::string& path, bool followLink, TFileStatus
     if (rc != 0)
         return lastError();
     fillStatus(st, status);
+    return {};
+}
+
+std::error_code removeFile(const std::string& path)
+{
+    if (::unlink(path.c_str()) != 0)
+        return lastError();
+    return {};
+}
+
+std::error_code storageKind(const std::string& path, TStorageKind& kind)
+{
+    kind = TStorageKind::Plain;
+    struct statfs sf {};
+    if (::statfs(path.c_str(), &sf) != 0)
+        return lastError();
+    switch (static_cast<uint32_t>(sf.f_type)) {
+    case 0x9123683E:  // btrfs
+    case 0x2FC12FC1:  // ZFS
+    case 0xCA451A4E:  // bcachefs
+    case 0x794C7630:  // overlayfs: a lower file is copied up, never overwritten
+        kind = TStorageKind::CopyOnWrite;
+        break;
+    case 0x6969:      // NFS
+    case 0xFF534D42:  // CIFS
+    case 0xFE534D42:  // SMB2
+    case 0x517B:      // SMB
+    case 0x564C:      // NCP
+    case 0x5346414F:  // AFS
+    case 0x6B414653:  // kAFS
+    case 0x00C36400:  // Ceph
+    case 0x01161970:  // GFS2
+    case 0x47504653:  // GPFS
+    case 0x0BD00BD0:  // Lustre
+    case 0x73757245:  // Coda
+        kind = TStorageKind::Network;
+        break;
+    default:
+        break;
+    }
     return {};
 }
 
