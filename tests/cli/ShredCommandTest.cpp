@@ -71,7 +71,7 @@ TEST(ShredCommand, CtrlCStopsBetweenFiles)
     TTempTree tmp;
     std::vector<std::string> files;
     for (int i = 1; i <= 5; ++i)
-        files.push_back(i == 4 ? tmp.sizedFile("f4", 24u << 20) : tmp.file("f" + std::to_string(i), "small"));
+        files.push_back(i == 4 ? tmp.sizedFile("f4", 24u << 20) : tmp.file(std::string("f").append(std::to_string(i)), "small"));
     std::vector<std::string> args = {"shred", "--yes"};
     args.insert(args.end(), files.begin(), files.end());
     // Walked from the end: f5, then f4, during which Ctrl+C comes.

@@ -157,7 +157,7 @@ TEST_F(ShredderTest, AbortIsTakenBetweenFiles)
 {
     std::vector<std::string> list;
     for (int i = 1; i <= 5; ++i)
-        list.push_back(tmp.file("f" + std::to_string(i), randomBytes(5000, static_cast<uint32_t>(i))));
+        list.push_back(tmp.file(std::string("f").append(std::to_string(i)), randomBytes(5000, static_cast<uint32_t>(i))));
     // The third look, after two files were done, stops the run.
     const TListRun run = shredList(list, 3);
     EXPECT_FALSE(run.completed);
