@@ -61,11 +61,6 @@ void browseFile(QWidget* parent, QLineEdit* box, const QString& filter)
         box->setText(QFileInfo(chosen).absoluteFilePath());
 }
 
-QString endText(const std::string& text)
-{
-    return QFile::decodeName(QByteArray::fromStdString(text));
-}
-
 }  // namespace
 
 TSplitterJoinerPage::TSplitterJoinerPage(const TPageContext& context)
@@ -110,46 +105,54 @@ TSplitterJoinerPage::TSplitterJoinerPage(const TPageContext& context)
     onClicked(Button26, this, &TSplitterJoinerPage::Button26Click);
     onClicked(Button31, this, &TSplitterJoinerPage::Button31Click);
 
-    splitRun = new TToolRun(this, context.worker(QStringLiteral("trdSplit")), btnSplit,
+    splitRun = bindRun(QStringLiteral("trdSplit"), btnSplit,
         {QStringLiteral("SPLIT"), QStringLiteral("Abort Split"), QString::fromLatin1(korvala::kSplitCompletedText),
             QString::fromLatin1(korvala::kSplitAbortedText)},
-        TCancelPolicy::CancelRestoresCaption);
-    splitRun->mayStart = [this] {
-        if (txtSplit->text().isEmpty())
-            return false;
-        m_split = Run{};
-        m_split.path = QFile::encodeName(txtSplit->text()).toStdString();
-        m_split.parts = spnPart->value();
-        return true;
-    };
-    splitRun->work = [this](TBackgroundWorker& worker) {
-        m_split.end = korvala::SplitFile(m_split.path, m_split.parts, [&] { return worker.CancellationPending(); },
-            [&] { worker.AcceptCancellation(); }, [this](const std::string& reason) { m_split.reason = reason; });
-    };
-    splitRun->endMessage = [this](bool) {
-        return m_split.end == korvala::TRunEnd::reFailed ? endText(korvala::splitEndText(m_split.end, m_split.reason))
-                                                         : QString();
-    };
-
-    joinRun = new TToolRun(this, context.worker(QStringLiteral("trdJoin")), btnJoin,
+        m_split, [this](Run& run) {
+            if (txtSplit->text().isEmpty())
+                return false;
+            run.path = QFile::encodeName(txtSplit->text()).toStdString();
+            run.parts = spnPart->value();
+            return true;
+        },
+        [](const Run& run, const korvala::CancelRequested& cancel, const korvala::AcceptCancel& accept,
+            const korvala::FailureReport& failed) { return korvala::SplitFile(run.path, run.parts, cancel, accept, failed); },
+        &korvala::splitEndText);
+    joinRun = bindRun(QStringLiteral("trdJoin"), btnJoin,
         {QStringLiteral("JOIN"), QStringLiteral("Abort Join"), QString::fromLatin1(korvala::kJoinCompletedText),
             QString::fromLatin1(korvala::kJoinAbortedText)},
+        m_join, [this](Run& run) {
+            if (txtJoin->text().isEmpty())
+                return false;
+            run.path = QFile::encodeName(txtJoin->text()).toStdString();
+            return true;
+        },
+        [](const Run& run, const korvala::CancelRequested& cancel, const korvala::AcceptCancel& accept,
+            const korvala::FailureReport& failed) { return korvala::JoinParts(run.path, cancel, accept, failed); },
+        &korvala::joinEndText);
+}
+
+TToolRun* TSplitterJoinerPage::bindRun(const QString& workerName, QPushButton* button, TToolRunTexts texts, Run& state,
+    std::function<bool(Run&)> takeInputs, Engine engine, std::string (*endText)(korvala::TRunEnd, const std::string&))
+{
+    auto* toolRun = new TToolRun(this, context().worker(workerName), button, std::move(texts),
         TCancelPolicy::CancelRestoresCaption);
-    joinRun->mayStart = [this] {
-        if (txtJoin->text().isEmpty())
-            return false;
-        m_join = Run{};
-        m_join.path = QFile::encodeName(txtJoin->text()).toStdString();
-        return true;
+    toolRun->mayStart = [&state, takeInputs = std::move(takeInputs)] {
+        state = Run{};
+        return takeInputs(state);
     };
-    joinRun->work = [this](TBackgroundWorker& worker) {
-        m_join.end = korvala::JoinParts(m_join.path, [&] { return worker.CancellationPending(); },
-            [&] { worker.AcceptCancellation(); }, [this](const std::string& reason) { m_join.reason = reason; });
+    toolRun->work = [&state, engine = std::move(engine)](TBackgroundWorker& worker) {
+        state.end = engine(state, [&] { return worker.CancellationPending(); }, [&] { worker.AcceptCancellation(); },
+            [&state](const std::string& reason) { state.reason = reason; });
     };
-    joinRun->endMessage = [this](bool) {
-        return m_join.end == korvala::TRunEnd::reFailed ? endText(korvala::joinEndText(m_join.end, m_join.reason))
-                                                        : QString();
+    // A failed run says so, with its reason, instead of the completion text.
+    toolRun->endMessage = [&state, endText](bool) {
+        if (state.end != korvala::TRunEnd::reFailed)
+            return QString();
+        const std::string text = endText(state.end, state.reason);
+        return QFile::decodeName(QByteArray::fromStdString(text));
     };
+    return toolRun;
 }
 
 void TSplitterJoinerPage::Button26Click()

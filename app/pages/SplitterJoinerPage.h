@@ -2,8 +2,10 @@
 // The Splitter & Joiner page (shtSJ): a file cut into numbered parts on
 // trdSplit, a run of parts joined back on trdJoin; both may run at once.
 
+#include <functional>
 #include <string>
 
+#include "app/kit/ToolRun.h"
 #include "app/pages/ToolPage.h"
 #include "tools/splitjoin/SplitJoin.h"
 
@@ -12,7 +14,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
-class TToolRun;
 
 class TSplitterJoinerPage : public TToolPage {
     Q_OBJECT
@@ -53,4 +54,13 @@ private:
     };
     Run m_split;
     Run m_join;
+
+    using Engine = std::function<korvala::TRunEnd(const Run& run, const korvala::CancelRequested& cancel,
+        const korvala::AcceptCancel& accept, const korvala::FailureReport& failed)>;
+    // One run of the page: takeInputs fills the run's inputs from the page
+    // (false: nothing starts), engine runs on the worker, endText makes the
+    // message of a failed run.
+    TToolRun* bindRun(const QString& workerName, QPushButton* button, TToolRunTexts texts, Run& state,
+        std::function<bool(Run&)> takeInputs, Engine engine,
+        std::string (*endText)(korvala::TRunEnd, const std::string&));
 };

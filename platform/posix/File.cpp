@@ -358,13 +358,24 @@ void TFile::adviseSequential()
         (void)::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 }
 
-std::error_code copyRange(TFile& from, TFile& to, uint64_t length, uint64_t& copied)
+namespace {
+
+// Copies up to `length` bytes: in the kernel while it can, then through
+// memory. With offsets (both given) the copy reads and writes there and moves
+// neither position; without, it goes from and to the current positions.
+// `copied` < `length` means the end of `from` was reached.
+std::error_code copyData(TFile& from, const uint64_t* fromOffset, TFile& to, const uint64_t* toOffset,
+    uint64_t length, uint64_t& copied)
 {
+    const bool atOffsets = fromOffset && toOffset;
     copied = 0;
     bool inKernel = true;
     while (copied < length && inKernel) {
         const size_t chunk = static_cast<size_t>(std::min<uint64_t>(length - copied, 1ULL << 30));
-        const ssize_t n = ::copy_file_range(from.descriptor(), nullptr, to.descriptor(), nullptr, chunk, 0);
+        loff_t in = atOffsets ? static_cast<loff_t>(*fromOffset + copied) : 0;
+        loff_t out = atOffsets ? static_cast<loff_t>(*toOffset + copied) : 0;
+        const ssize_t n = ::copy_file_range(from.descriptor(), atOffsets ? &in : nullptr, to.descriptor(),
+            atOffsets ? &out : nullptr, chunk, 0);
         if (n > 0) {
             copied += static_cast<uint64_t>(n);
             continue;
@@ -394,11 +405,12 @@ std::error_code copyRange(TFile& from, TFile& to, uint64_t length, uint64_t& cop
     while (copied < length) {
         const size_t want = static_cast<size_t>(std::min<uint64_t>(length - copied, kCopyBlock));
         size_t got = 0;
-        if (auto ec = from.readFull(block.get(), want, got))
+        if (auto ec = atOffsets ? from.readAt(*fromOffset + copied, block.get(), want, got)
+                                : from.readFull(block.get(), want, got))
             return ec;
         if (got == 0)
             return {};
-        if (auto ec = to.writeAll(block.get(), got))
+        if (auto ec = atOffsets ? to.writeAllAt(*toOffset + copied, block.get(), got) : to.writeAll(block.get(), got))
             return ec;
         copied += got;
         if (got < want)
@@ -407,69 +419,12 @@ std::error_code copyRange(TFile& from, TFile& to, uint64_t length, uint64_t& cop
     return {};
 }
 
-namespace {
-
-// Copies one run of data between fixed offsets: in the kernel while it can,
-// then through memory. `copied` < `length` means the end of `from`.
-std::error_code copyExtent(int fromFd, uint64_t fromOffset, int toFd, uint64_t toOffset, uint64_t length,
-    uint64_t& copied)
-{
-    copied = 0;
-    bool inKernel = true;
-    while (copied < length && inKernel) {
-        auto in = static_cast<loff_t>(fromOffset + copied);
-        auto out = static_cast<loff_t>(toOffset + copied);
-        const size_t chunk = static_cast<size_t>(std::min<uint64_t>(length - copied, 1ULL << 30));
-        const ssize_t n = ::copy_file_range(fromFd, &in, toFd, &out, chunk, 0);
-        if (n > 0) {
-            copied += static_cast<uint64_t>(n);
-            continue;
-        }
-        if (n == 0) {
-            if (copied != 0)
-                return {};
-            inKernel = false;  // as in copyRange: 0 at once may mean "not supported here"
-            continue;
-        }
-        if (errno == EINTR)
-            continue;
-        if (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL || errno == EBADF ||
-            errno == ETXTBSY || errno == EPERM)
-            inKernel = false;
-        else
-            return lastError();
-    }
-    if (copied >= length)
-        return {};
-    std::unique_ptr<unsigned char[]> block(new unsigned char[kCopyBlock]);
-    while (copied < length) {
-        const size_t want = static_cast<size_t>(std::min<uint64_t>(length - copied, kCopyBlock));
-        ssize_t got = 0;
-        do
-            got = ::pread(fromFd, block.get(), want, static_cast<off_t>(fromOffset + copied));
-        while (got < 0 && errno == EINTR);
-        if (got < 0)
-            return lastError();
-        if (got == 0)
-            return {};
-        size_t done = 0;
-        while (done < static_cast<size_t>(got)) {
-            const ssize_t n = ::pwrite(toFd, block.get() + done, static_cast<size_t>(got) - done,
-                static_cast<off_t>(toOffset + copied + done));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                return lastError();
-            if (n == 0)
-                return systemError(EIO);
-            done += static_cast<size_t>(n);
-        }
-        copied += static_cast<uint64_t>(got);
-    }
-    return {};
-}
-
 }  // namespace
+
+std::error_code copyRange(TFile& from, TFile& to, uint64_t length, uint64_t& copied)
+{
+    return copyData(from, nullptr, to, nullptr, length, copied);
+}
 
 std::error_code copyRangeKeepingHoles(TFile& from, uint64_t fromOffset, TFile& to, uint64_t toOffset,
     uint64_t length, uint64_t& copied)
@@ -505,7 +460,8 @@ std::error_code copyRangeKeepingHoles(TFile& from, uint64_t fromOffset, TFile& t
         const off_t dataEnd = ::lseek(fromFd, dataStart, SEEK_HOLE);
         const uint64_t runEnd = dataEnd < 0 ? end : std::min<uint64_t>(static_cast<uint64_t>(dataEnd), end);
         uint64_t done = 0;
-        if (auto ec = copyExtent(fromFd, start, to.descriptor(), toOffset + (start - fromOffset), runEnd - start, done))
+        const uint64_t target = toOffset + (start - fromOffset);
+        if (auto ec = copyData(from, &start, to, &target, runEnd - start, done))
             return ec;
         at = start + done;
         if (at < runEnd) {

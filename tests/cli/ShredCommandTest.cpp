@@ -17,15 +17,11 @@
 namespace korvala {
 namespace {
 
+using test::pathExists;
 using test::readFile;
 using test::runCli;
 using test::TTempTree;
 
-bool exists(const std::string& path)
-{
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
-}
 
 TEST(ShredCommand, AsksForYesAndShredsTheFilesThatExist)
 {
@@ -54,7 +50,7 @@ TEST(ShredCommand, FileThatCannotBeOpenedAbortsTheRun)
     const auto r = runCli({"shred", "-y", first, readOnly, last});
     EXPECT_EQ(r.exitCode, 1) << test::describe(r);
     EXPECT_EQ(r.err, "Cannot open file \"" + readOnly + "\". Permission denied\nFile Shredding process ABORTED!\n");
-    EXPECT_FALSE(exists(last));
+    EXPECT_FALSE(pathExists(last));
     EXPECT_EQ(readFile(readOnly), "two");
     EXPECT_EQ(readFile(first), "one");
 

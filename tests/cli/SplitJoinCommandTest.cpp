@@ -1,13 +1,12 @@
 // korvala-cli split and join as real processes: the end messages, exit
 // statuses, failures with their reason, and Ctrl+C taken between two parts.
 
-#include <sys/stat.h>
-
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "DirectoryEntries.h"
 #include "Files.h"
 #include "Process.h"
 #include "TempTree.h"
@@ -17,15 +16,11 @@ namespace korvala {
 namespace {
 
 using test::randomBytes;
+using test::pathExists;
 using test::readFile;
 using test::runCli;
 using test::TTempTree;
 
-bool exists(const std::string& path)
-{
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
-}
 
 TEST(SplitJoinCommand, SplitThenJoinBack)
 {
@@ -75,7 +70,7 @@ TEST(SplitJoinCommand, FailuresAndBadUsage)
         EXPECT_EQ(r.err.rfind(c.err, 0), 0u) << r.err;
     }
     EXPECT_EQ(readFile(file), "abc");
-    EXPECT_FALSE(exists(file + "._1"));
+    EXPECT_FALSE(pathExists(file + "._1"));
 }
 
 TEST(SplitJoinCommand, CtrlCStopsBetweenParts)
@@ -88,13 +83,14 @@ TEST(SplitJoinCommand, CtrlCStopsBetweenParts)
     EXPECT_EQ(r.exitCode, 1) << test::describe(r);
     EXPECT_EQ(r.err, "File Splitting process ABORTED!\n");
     int last = 0;
-    while (exists(source + "._" + std::to_string(last + 1)))
+    while (pathExists(source + "._" + std::to_string(last + 1)))
         ++last;
     ASSERT_GT(last, 0);
     ASSERT_LT(last, 999);
     EXPECT_EQ(readFile(source + "._" + std::to_string(last)), "") << "the part created when the abort was seen";
-    if (last > 1)
+    if (last > 1) {
         EXPECT_EQ(readFile(source + "._1").size(), size / 999);
+    }
 
     // Ctrl+C once the big first part is open: the join stops at the check
     // after that part or the next one was opened, and the whole parts

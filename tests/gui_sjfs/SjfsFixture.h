@@ -3,8 +3,6 @@
 // the tool's page, and test dialogs that also answer the single-file chooser
 // and the shredder's warning.
 
-#include <sys/stat.h>
-
 #include <ostream>
 #include <string>
 #include <vector>
@@ -12,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "DirectoryEntries.h"
 #include "GuiFixture.h"
 #include "PageTestSupport.h"
 
@@ -80,11 +79,7 @@ protected:
 
     QStringList messages() const { return dialogs_.messageTexts(); }
 
-    static bool exists(const std::string& path)
-    {
-        struct stat st {};
-        return ::lstat(path.c_str(), &st) == 0;
-    }
+    static bool exists(const std::string& path) { return korvala::test::pathExists(path); }
 
     SjfsDialogs dialogs_;
     korvala::test::TTempTree tree;

@@ -24,6 +24,7 @@ namespace korvala {
 namespace {
 
 using test::randomBytes;
+using test::pathExists;
 using test::readFile;
 using test::TTempTree;
 
@@ -31,11 +32,6 @@ const std::string kWarning =
     "This process will remove these files permanently and make these files Unrecoverable!\r\r"
     "Do you want to Continue ?";
 
-bool exists(const std::string& path)
-{
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
-}
 
 // What a ShredList run did: the positions it reported, in order.
 struct TListRun {
@@ -87,7 +83,7 @@ TEST_F(ShredderTest, EachPassWritesTheNextBlockOfTheGeneratorOverTheWholeLength)
                     << "block at " << at;
         }
         EXPECT_EQ(programRandomState(), expected.state) << "one block drawn per pass";
-        EXPECT_FALSE(exists(path));
+        EXPECT_FALSE(pathExists(path));
     }
 }
 
@@ -120,13 +116,13 @@ TEST_F(ShredderTest, ListIsWalkedFromItsEndPassingOverWhatIsNoFile)
     EXPECT_TRUE(run.completed);
     EXPECT_EQ(run.error, "");
     EXPECT_EQ(run.done, (std::vector<size_t>{5, 0}));
-    EXPECT_FALSE(exists(list[0]));
-    EXPECT_FALSE(exists(list[5]));
+    EXPECT_FALSE(pathExists(list[0]));
+    EXPECT_FALSE(pathExists(list[5]));
     // The link stays, and the file it points to was never written.
-    EXPECT_TRUE(exists(list[3]));
+    EXPECT_TRUE(pathExists(list[3]));
     EXPECT_EQ(readFile(outside), "not in the list");
-    EXPECT_TRUE(exists(list[2]));
-    EXPECT_TRUE(exists(list[4]));
+    EXPECT_TRUE(pathExists(list[2]));
+    EXPECT_TRUE(pathExists(list[4]));
 }
 
 TEST_F(ShredderTest, ReadOnlyFileStopsTheRunEvenForRoot)
@@ -147,7 +143,7 @@ TEST_F(ShredderTest, ReadOnlyFileStopsTheRunEvenForRoot)
         const TListRun run = shredList({first, readOnly, last});
         EXPECT_EQ(run.error, "Cannot open file \"" + readOnly + "\". Permission denied");
         EXPECT_EQ(run.done, std::vector<size_t>{2});
-        EXPECT_FALSE(exists(last));
+        EXPECT_FALSE(pathExists(last));
         EXPECT_EQ(readFile(readOnly), "keep me");
         EXPECT_EQ(readFile(first), "a");
     }
@@ -181,7 +177,7 @@ TEST_F(ShredderTest, PassThatCannotBeWrittenKeepsTheFile)
     } catch (const KorvalaError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot write file \"" + path + "\". No space left on device");
     }
-    EXPECT_TRUE(exists(path));
+    EXPECT_TRUE(pathExists(path));
 }
 
 TEST_F(ShredderTest, WarningSaysWhenOverwritingMayNotReachTheOldBlocks)

@@ -24,6 +24,7 @@ namespace korvala {
 namespace {
 
 using test::randomBytes;
+using test::pathExists;
 using test::readFile;
 using test::TTempTree;
 
@@ -52,11 +53,6 @@ TRunResult join(const std::string& firstPart, int cancelAt = 0)
     return run;
 }
 
-bool exists(const std::string& path)
-{
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
-}
 
 class SplitJoinTest : public ::testing::Test {
 protected:
@@ -88,7 +84,7 @@ TEST_F(SplitJoinTest, PartSizesAndJoiningBack)
             EXPECT_EQ(part.size(), c.sizes[static_cast<size_t>(i - 1)]) << "part " << i;
             joined += part;
         }
-        EXPECT_FALSE(exists(source + "._" + std::to_string(c.parts + 1)));
+        EXPECT_FALSE(pathExists(source + "._" + std::to_string(c.parts + 1)));
         EXPECT_EQ(joined, bytes);
         EXPECT_EQ(run.accepted, 0);
 
@@ -173,7 +169,7 @@ TEST_F(SplitJoinTest, AbortedSplitKeepsThePartsSoFarTheLastOneEmpty)
     for (int i = 1; i <= 4; ++i)
         EXPECT_EQ(readFile(source + "._" + std::to_string(i)), bytes.substr(static_cast<size_t>(i - 1) * 10, 10));
     EXPECT_EQ(readFile(source + "._5"), "");
-    EXPECT_FALSE(exists(source + "._6"));
+    EXPECT_FALSE(pathExists(source + "._6"));
     EXPECT_EQ(readFile(source), bytes);
     EXPECT_EQ(test::entryNames(tmp.path()).size(), 6u) << "no temporary file is left";
 }
@@ -273,9 +269,9 @@ TEST_F(SplitJoinTest, FailedSplitSaysWhyAndRemovesItsParts)
     const TRunResult run = split(source, 4);
     EXPECT_EQ(run.end, TRunEnd::reFailed);
     EXPECT_EQ(run.reason.rfind("Cannot write file \"" + source + "._3\". ", 0), 0u) << run.reason;
-    EXPECT_FALSE(exists(source + "._1"));
-    EXPECT_FALSE(exists(source + "._2"));
-    EXPECT_FALSE(exists(source + "._4"));
+    EXPECT_FALSE(pathExists(source + "._1"));
+    EXPECT_FALSE(pathExists(source + "._2"));
+    EXPECT_FALSE(pathExists(source + "._4"));
     EXPECT_EQ(readFile(source), bytes);
     EXPECT_EQ(test::entryNames(tmp.path()).size(), 2u) << "no temporary file is left";
 
@@ -293,8 +289,16 @@ TEST_F(SplitJoinTest, FailedSplitSaysWhyAndRemovesItsParts)
         const TRunResult r = split(c.source, 2);
         EXPECT_EQ(r.end, TRunEnd::reFailed);
         EXPECT_EQ(r.reason.rfind(c.reason, 0), 0u) << r.reason;
-        EXPECT_FALSE(exists(c.source + "._1"));
+        EXPECT_FALSE(pathExists(c.source + "._1"));
     }
+    // A named pipe where a part goes is not replaced by a file.
+    const std::string other = tmp.file("other.bin", "xy");
+    tmp.fifo("other.bin._2");
+    const TRunResult onPipe = split(other, 2);
+    EXPECT_EQ(onPipe.end, TRunEnd::reFailed);
+    EXPECT_EQ(onPipe.reason.rfind("Cannot create file \"" + other + "._2\". ", 0), 0u) << onPipe.reason;
+    EXPECT_FALSE(pathExists(other + "._1"));
+
     EXPECT_EQ(splitEndText(TRunEnd::reFailed, "why"), "File Splitting process FAILED!\nwhy");
     EXPECT_EQ(joinEndText(TRunEnd::reFailed, "why"), "File Joining process FAILED!\nwhy");
 }
@@ -309,6 +313,15 @@ TEST_F(SplitJoinTest, FailedJoinLeavesTheFileUnderTheJoinedNameAlone)
     EXPECT_EQ(run.reason, "Cannot open file \"" + tmp.path("out.bin._2") + "\". Is a directory");
     EXPECT_EQ(readFile(tmp.path("out.bin")), "precious");
     EXPECT_EQ(test::entryNames(tmp.path()).size(), 3u) << "no temporary file is left";
+
+    // A named pipe under the joined name stays.
+    TTempTree pipes;
+    const std::string pipe = pipes.fifo("p");
+    pipes.file("p._1", "one");
+    const TRunResult onPipe = join(pipes.path("p._1"));
+    EXPECT_EQ(onPipe.end, TRunEnd::reFailed);
+    EXPECT_EQ(onPipe.reason.rfind("Cannot create file \"" + pipe + "\". ", 0), 0u) << onPipe.reason;
+    EXPECT_EQ(test::entryNames(pipes.path()).size(), 2u);
 
     // A missing first part writes nothing at all.
     const TRunResult missing = join(tmp.path("out.bin.001"));

@@ -1,8 +1,9 @@
 #pragma once
-// The names in a folder, for tests that check what a run left behind
-// (temporary files included).
+// The names in a folder and whether a name is there, for tests that check
+// what a run left behind (temporary files included).
 
 #include <dirent.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <string>
@@ -25,6 +26,13 @@ inline std::vector<std::string> entryNames(const std::string& folder)
     ::closedir(dir);
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// Whether something stands under path (a link itself counts, followed or not).
+inline bool pathExists(const std::string& path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
 }
 
 }  // namespace korvala::test

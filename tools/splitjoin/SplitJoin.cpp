@@ -37,6 +37,26 @@ std::string copyFailureText(const std::string& input, const std::string& output,
     return isWriteFailure(ec) ? cannotWriteFileText(output, ec) : cannotReadFileText(input, ec);
 }
 
+// A new output replaces what stands under its name by a rename. A regular
+// file or a link is replaced; a named pipe, socket or device node is not
+// something the user asked to be replaced by a file, so it is refused (a
+// folder refuses the rename by itself).
+std::error_code checkReplaceable(const std::string& path)
+{
+    TFileStatus status;
+    if (pathStatus(path, false, status))
+        return {};
+    switch (status.kind) {
+    case TFileKind::Fifo:
+    case TFileKind::Socket:
+    case TFileKind::CharDevice:
+    case TFileKind::BlockDevice:
+        return PlatformErrc::notRegularFile;
+    default:
+        return {};
+    }
+}
+
 bool sameFile(const TFileStatus& a, const TFileStatus& b)
 {
     return a.device == b.device && a.inode == b.inode;
@@ -138,6 +158,8 @@ TRunEnd SplitFile(const std::string& source, int parts, const CancelRequested& c
     for (int i = 1; i <= parts; ++i) {
         const std::string name = splitPartName(source, i);
         TNewOutput part;
+        if (const std::error_code ec = checkReplaceable(name))
+            return fail(cannotCreateFileText(name, ec));
         if (const std::error_code ec = part.create(name))
             return fail(cannotCreateFileText(name, ec));
         if (cancelRequested && cancelRequested()) {
@@ -189,7 +211,7 @@ TRunEnd JoinParts(const std::string& firstPart, const CancelRequested& cancelReq
     TFileStatus existing;
     const bool outputExists = !pathStatus(outputName, true, existing);
     TNewOutput output;
-    if (const std::error_code ec = output.create(outputName))
+    if (std::error_code ec = checkReplaceable(outputName); ec || (ec = output.create(outputName)))
         return fail(cannotCreateFileText(outputName, ec));
 
     uint64_t written = 0;
