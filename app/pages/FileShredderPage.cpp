@@ -32,7 +32,12 @@ TFileShredderPage::TFileShredderPage(const TPageContext& context)
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
     btnShred = kit::bigStartButton(this, "btnShred", QStringLiteral("SHRED"), QSize(160, 60), 2);
-    btnShred->setStyleSheet(QStringLiteral("QPushButton { color: white; font-weight: bold; }"));
+    // White bold text on the red of the tool's button.
+    btnShred->setStyleSheet(QStringLiteral(
+        "QPushButton { color: white; font-weight: bold; background-color: rgb(214, 48, 49);"
+        " border: 1px solid rgb(160, 30, 30); border-radius: 3px; }"
+        "QPushButton:pressed { background-color: rgb(160, 30, 30); }"
+        "QPushButton:disabled { background-color: rgb(190, 150, 150); }"));
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(ProgressBar1, 1);
     bottom->addWidget(btnShred);

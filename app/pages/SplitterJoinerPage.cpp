@@ -1,5 +1,7 @@
 #include "app/pages/SplitterJoinerPage.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -48,6 +50,18 @@ QHBoxLayout* row(std::initializer_list<QWidget*> widgets, QWidget* stretching = 
     if (!stretching)
         layout->addStretch(1);
     return layout;
+}
+
+// The part count the spin box holds now: a text that is no number counts as
+// the minimum, a number out of range as the nearest bound (the box itself
+// corrects its text only when it loses the focus).
+int partsChosen(const QSpinBox& box)
+{
+    bool isNumber = false;
+    const int typed = box.cleanText().trimmed().toInt(&isNumber);
+    if (!isNumber)
+        return box.minimum();
+    return std::clamp(typed, box.minimum(), box.maximum());
 }
 
 // The chooser starts in the folder of the path typed so far; the chosen
@@ -112,7 +126,7 @@ TSplitterJoinerPage::TSplitterJoinerPage(const TPageContext& context)
             if (txtSplit->text().isEmpty())
                 return false;
             run.path = QFile::encodeName(txtSplit->text()).toStdString();
-            run.parts = spnPart->value();
+            run.parts = partsChosen(*spnPart);
             return true;
         },
         [](const Run& run, const korvala::CancelRequested& cancel, const korvala::AcceptCancel& accept,

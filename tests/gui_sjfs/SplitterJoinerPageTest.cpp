@@ -114,6 +114,20 @@ TEST_F(SplitterJoinerPageTest, SplitAndJoinBack)
     EXPECT_EQ(readFile(source), bytes);
 }
 
+TEST_F(SplitterJoinerPageTest, PartCountThatIsNoNumberCountsAsTwo)
+{
+    const std::string source = tree.file("t.bin", "abcdef");
+    page->spnPart->setValue(3);
+    page->txtSplit->setText(qs(source));
+    page->spnPart->findChild<QLineEdit*>()->clear();  // what is typed, before the box corrects it
+    ASSERT_TRUE(page->spnPart->cleanText().isEmpty());
+    page->splitRun->click();
+    splitter->WaitFor();
+    EXPECT_EQ(messages(), QStringList{"File Splitting process Completed!"});
+    EXPECT_EQ(readFile(source + "._2"), "def");
+    EXPECT_FALSE(exists(source + "._3"));
+}
+
 TEST_F(SplitterJoinerPageTest, FailuresSayWhyAndNothingElse)
 {
     split(tree.path("missing.bin"), 2);
