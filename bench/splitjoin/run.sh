@@ -3,7 +3,10 @@
 # interleaved in one run (ours, theirs, ours, theirs, ...) so that a busy
 # machine slows both alike:
 #   split: korvala-cli split FILE 7      vs  split -n 7 FILE PREFIX
-#   join:  korvala-cli join FILE._1      vs  cat PREFIXaa ... PREFIXag > OUT
+#   join:  korvala-cli join FILE._1      vs  cat FILE._1 ... FILE._7 > OUT
+# Both joins read the same parts (those of our split): parts written by
+# different programs can sit differently in the page cache, and that showed
+# in the times.
 # The join is measured twice: into a name that is free (both make a new
 # file) and over a file that exists (ours writes a new file and renames it
 # over the old one, cat truncates the old one and writes into it; ext4 then
@@ -41,7 +44,7 @@ clean() { rm -f "$SRC"._* theirs_* joined.bin; }
 
 
 ours_split=() theirs_split=() ours_join=() theirs_join=() ours_over=() theirs_over=()
-JOIN_THEIRS='cat theirs_aa theirs_ab theirs_ac theirs_ad theirs_ae theirs_af theirs_ag > joined.bin'
+JOIN_THEIRS="cat $SRC._1 $SRC._2 $SRC._3 $SRC._4 $SRC._5 $SRC._6 $SRC._7 > joined.bin"
 clean
 for ((run = 0; run <= RUNS; run++)); do
     # Run 0 warms up and is not counted.
