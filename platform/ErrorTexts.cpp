@@ -52,6 +52,11 @@ std::string cannotWriteFileText(const std::string& path, const std::error_code& 
     return fileErrorText("", "write", path, ec);
 }
 
+std::string cannotCreateFileText(const std::string& path, const std::error_code& ec)
+{
+    return fileErrorText("", "create", path, ec);
+}
+
 std::string streamCannotOpenFileText(const std::string& path, const std::error_code& ec)
 {
     return fileErrorText("TFileStreamW: ", "open", path, ec);
@@ -60,11 +65,6 @@ std::string streamCannotOpenFileText(const std::string& path, const std::error_c
 std::string streamCannotCreateFileText(const std::string& path, const std::error_code& ec)
 {
     return fileErrorText("TFileStreamW: ", "create", path, ec);
-}
-
-std::string cannotCreateFileText(const std::string& path, const std::error_code& ec)
-{
-    return fileErrorText("", "create", path, ec);
 }
 
 std::string cannotAssignText(const std::string& sourceClass, const std::string& targetClass)

@@ -19,12 +19,13 @@ std::string cannotOpenFileText(const std::string& path, const std::error_code& e
 std::string cannotReadFileText(const std::string& path, const std::error_code& ec);
 // "Cannot write file \"%s\". %s"
 std::string cannotWriteFileText(const std::string& path, const std::error_code& ec);
+// "Cannot create file \"%s\". %s": a file the program writes (a part of a
+// split, a joined file, a script) could not be made.
+std::string cannotCreateFileText(const std::string& path, const std::error_code& ec);
 // The file stream's forms: "TFileStreamW: Cannot open file \"%s\". %s" and
 // "TFileStreamW: Cannot create file \"%s\". %s".
 std::string streamCannotOpenFileText(const std::string& path, const std::error_code& ec);
 std::string streamCannotCreateFileText(const std::string& path, const std::error_code& ec);
-// "Cannot create file \"%s\". %s": a file the program writes could not be made.
-std::string cannotCreateFileText(const std::string& path, const std::error_code& ec);
 
 // "List index out of bounds (%d)": a run reached an entry that the user
 // removed from its list meanwhile.

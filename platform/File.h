@@ -143,6 +143,9 @@ public:
     std::error_code resize(uint64_t size);
     // Waits until the contents are on the storage device.
     std::error_code flush();
+    // The same for the contents and what is needed to read them back (the
+    // length), leaving other metadata such as time stamps to the system.
+    std::error_code flushData();
     // Tells the system the file is read from start to end (larger read-ahead).
     void adviseSequential();
 
@@ -157,6 +160,16 @@ private:
 // them); elsewhere the bytes go through 1 MiB blocks. `copied` < `length` means
 // the end of `from` was reached.
 std::error_code copyRange(TFile& from, TFile& to, uint64_t length, uint64_t& copied);
+
+// Copies `length` bytes of `from` starting at `fromOffset` to `to` at
+// `toOffset`, without using or moving either position. Holes of `from` (as
+// SEEK_DATA and SEEK_HOLE find them) are not written but skipped, so they stay
+// holes in `to`; `to` is made at least toOffset + `copied` bytes long at the
+// end, so a trailing hole is kept as well. Data go through the kernel where it
+// can, else through 1 MiB blocks. `copied` < `length` means the end of `from`
+// was reached.
+std::error_code copyRangeKeepingHoles(TFile& from, uint64_t fromOffset, TFile& to, uint64_t toOffset,
+    uint64_t length, uint64_t& copied);
 
 // A new output file (a joined file, a part of a split) written under a
 // temporary name in the folder of its final name, and renamed into place only
@@ -199,8 +212,6 @@ std::error_code pathStatus(const std::string& path, bool followLink, TFileStatus
 // Creates one folder (its parent must exist) with the permissions the umask
 // leaves of 0777; EEXIST when anything stands under that name.
 std::error_code createFolder(const std::string& path);
-// Removes a file (a link itself, not what it points to).
-std::error_code removeFile(const std::string& path);
 // Sets the modification time of `path` to now, so that file managers that
 // watch it read it again.
 std::error_code touchModified(const std::string& path);
@@ -217,6 +228,17 @@ std::error_code createFolderAt(int folderFd, const std::string& name);
 // the right to pass through the folders is needed, not to list them. ENOTDIR
 // when it is not a folder.
 std::error_code openFolderAt(int folderFd, const std::string& name, TFile& folder);
+// Removes the name `path` (not a folder); a final link is removed, not followed.
+std::error_code removeFile(const std::string& path);
+
+// What kind of storage holds a path, for what overwriting in place can reach.
+enum class TStorageKind : uint8_t {
+    Plain,          // a local file system that overwrites blocks in place
+    CopyOnWrite,    // writes go to new blocks (btrfs, ZFS, bcachefs)
+    Network,        // a network file system: the server decides
+};
+// Follows links; a path that cannot be looked up gives the reason and Plain.
+std::error_code storageKind(const std::string& path, TStorageKind& kind);
 
 // What the caller may do with a path, by its effective ids: reading, writing or
 // both (EACCES or the reason the path cannot be looked up when not).

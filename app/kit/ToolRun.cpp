@@ -46,7 +46,10 @@ void TToolRun::complete(TBackgroundWorker& worker)
     m_button->setText(m_texts.start);
     if (beforeMessage)
         beforeMessage(cancelled);
-    dialogs().message(m_page, cancelled && !m_texts.aborted.isEmpty() ? m_texts.aborted : m_texts.completed);
+    QString text = endMessage ? endMessage(cancelled) : QString();
+    if (text.isEmpty())
+        text = cancelled && !m_texts.aborted.isEmpty() ? m_texts.aborted : m_texts.completed;
+    dialogs().message(m_page, text);
     if (afterMessage)
         afterMessage(cancelled);
 }

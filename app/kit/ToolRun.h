@@ -50,6 +50,10 @@ public:
     // Window thread, once the run has ended: before and after the end message.
     std::function<void(bool cancelled)> beforeMessage;
     std::function<void(bool cancelled)> afterMessage;
+    // Window thread, once the run has ended: a text shown in place of the
+    // completed or aborted one (a run that failed says so instead of
+    // claiming it completed). Unset, or an empty text: the usual message.
+    std::function<QString(bool cancelled)> endMessage;
 
     // The button's click: starts a run, or applies the cancel policy.
     void click();

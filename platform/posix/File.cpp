@@ -11,6 +11,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -342,19 +343,40 @@ std::error_code TFile::flush()
     }
 }
 
+std::error_code TFile::flushData()
+{
+    for (;;) {
+        if (::fdatasync(m_fd) == 0)
+            return {};
+        if (errno != EINTR)
+            return lastError();
+    }
+}
+
 void TFile::adviseSequential()
 {
     if (m_fd >= 0)
         (void)::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 }
 
-std::error_code copyRange(TFile& from, TFile& to, uint64_t length, uint64_t& copied)
+namespace {
+
+// Copies up to `length` bytes: in the kernel while it can, then through
+// memory. With offsets (both given) the copy reads and writes there and moves
+// neither position; without, it goes from and to the current positions.
+// `copied` < `length` means the end of `from` was reached.
+std::error_code copyData(TFile& from, const uint64_t* fromOffset, TFile& to, const uint64_t* toOffset,
+    uint64_t length, uint64_t& copied)
 {
+    const bool atOffsets = fromOffset && toOffset;
     copied = 0;
     bool inKernel = true;
     while (copied < length && inKernel) {
         const size_t chunk = static_cast<size_t>(std::min<uint64_t>(length - copied, 1ULL << 30));
-        const ssize_t n = ::copy_file_range(from.descriptor(), nullptr, to.descriptor(), nullptr, chunk, 0);
+        loff_t in = atOffsets ? static_cast<loff_t>(*fromOffset + copied) : 0;
+        loff_t out = atOffsets ? static_cast<loff_t>(*toOffset + copied) : 0;
+        const ssize_t n = ::copy_file_range(from.descriptor(), atOffsets ? &in : nullptr, to.descriptor(),
+            atOffsets ? &out : nullptr, chunk, 0);
         if (n > 0) {
             copied += static_cast<uint64_t>(n);
             continue;
@@ -384,16 +406,78 @@ std::error_code copyRange(TFile& from, TFile& to, uint64_t length, uint64_t& cop
     while (copied < length) {
         const size_t want = static_cast<size_t>(std::min<uint64_t>(length - copied, kCopyBlock));
         size_t got = 0;
-        if (auto ec = from.readFull(block.get(), want, got))
+        if (auto ec = atOffsets ? from.readAt(*fromOffset + copied, block.get(), want, got)
+                                : from.readFull(block.get(), want, got))
             return ec;
         if (got == 0)
             return {};
-        if (auto ec = to.writeAll(block.get(), got))
+        if (auto ec = atOffsets ? to.writeAllAt(*toOffset + copied, block.get(), got) : to.writeAll(block.get(), got))
             return ec;
         copied += got;
         if (got < want)
             return {};
     }
+    return {};
+}
+
+}  // namespace
+
+std::error_code copyRange(TFile& from, TFile& to, uint64_t length, uint64_t& copied)
+{
+    return copyData(from, nullptr, to, nullptr, length, copied);
+}
+
+std::error_code copyRangeKeepingHoles(TFile& from, uint64_t fromOffset, TFile& to, uint64_t toOffset,
+    uint64_t length, uint64_t& copied)
+{
+    copied = 0;
+    uint64_t size = 0;
+    if (auto ec = from.size(size))
+        return ec;
+    if (fromOffset >= size)
+        return {};
+    length = std::min(length, size - fromOffset);
+    const int fromFd = from.descriptor();
+    const uint64_t end = fromOffset + length;
+    uint64_t at = fromOffset;
+    // Up to `end` the source is copied, unless it ends early (it shrank
+    // meanwhile): then only up to where it ended.
+    uint64_t reached = end;
+    while (at < end) {
+        // The next run of data and where it ends. A file system that cannot
+        // tell holes (EINVAL) has data everywhere; ENXIO says only a hole
+        // is left before the end of the file.
+        off_t dataStart = ::lseek(fromFd, static_cast<off_t>(at), SEEK_DATA);
+        if (dataStart < 0) {
+            if (errno == ENXIO)
+                break;
+            if (errno != EINVAL && errno != EOPNOTSUPP)
+                return lastError();
+            dataStart = static_cast<off_t>(at);
+        }
+        const auto start = static_cast<uint64_t>(dataStart);
+        if (start >= end)
+            break;
+        const off_t dataEnd = ::lseek(fromFd, dataStart, SEEK_HOLE);
+        const uint64_t runEnd = dataEnd < 0 ? end : std::min<uint64_t>(static_cast<uint64_t>(dataEnd), end);
+        uint64_t done = 0;
+        const uint64_t target = toOffset + (start - fromOffset);
+        if (auto ec = copyData(from, &start, to, &target, runEnd - start, done))
+            return ec;
+        at = start + done;
+        if (at < runEnd) {
+            reached = at;
+            break;
+        }
+    }
+    copied = reached - fromOffset;
+    // The output reaches at least the end of what was copied, holes included.
+    uint64_t outSize = 0;
+    if (auto ec = to.size(outSize))
+        return ec;
+    if (outSize < toOffset + copied)
+        if (auto ec = to.resize(toOffset + copied))
+            return ec;
     return {};
 }
 
@@ -528,6 +612,36 @@ std::error_code openFolderAt(int folderFd, const std::string& name, TFile& folde
     if (fd < 0)
         return lastError();
     folder = TFile::adopt(fd);
+std::error_code storageKind(const std::string& path, TStorageKind& kind)
+{
+    kind = TStorageKind::Plain;
+    struct statfs sf {};
+    if (::statfs(path.c_str(), &sf) != 0)
+        return lastError();
+    switch (static_cast<uint32_t>(sf.f_type)) {
+    case 0x9123683E:  // btrfs
+    case 0x2FC12FC1:  // ZFS
+    case 0xCA451A4E:  // bcachefs
+    case 0x794C7630:  // overlayfs: a lower file is copied up, never overwritten
+        kind = TStorageKind::CopyOnWrite;
+        break;
+    case 0x6969:      // NFS
+    case 0xFF534D42:  // CIFS
+    case 0xFE534D42:  // SMB2
+    case 0x517B:      // SMB
+    case 0x564C:      // NCP
+    case 0x5346414F:  // AFS
+    case 0x6B414653:  // kAFS
+    case 0x00C36400:  // Ceph
+    case 0x01161970:  // GFS2
+    case 0x47504653:  // GPFS
+    case 0x0BD00BD0:  // Lustre
+    case 0x73757245:  // Coda
+        kind = TStorageKind::Network;
+        break;
+    default:
+        break;
+    }
     return {};
 }
 
