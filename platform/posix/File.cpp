@@ -612,6 +612,9 @@ std::error_code openFolderAt(int folderFd, const std::string& name, TFile& folde
     if (fd < 0)
         return lastError();
     folder = TFile::adopt(fd);
+    return {};
+}
+
 std::error_code storageKind(const std::string& path, TStorageKind& kind)
 {
     kind = TStorageKind::Plain;
