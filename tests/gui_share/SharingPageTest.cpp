@@ -32,11 +32,7 @@ protected:
     static void SetUpTestSuite()
     {
         s_root = std::make_unique<TTempTree>();
-        s_server = std::make_unique<TSmbServer>(s_root->folder("server"), s_root->folder("data"));
-        s_server->enableUsershares(s_root->path("usershares"), 20);
-        s_error.clear();
-        if (!s_server->start(s_error) || !s_server->addUser("root", kPassword, s_error))
-            s_server.reset();
+        s_server = korvala::test::startUsershareServer(s_root->root(), kPassword, s_error);
     }
     static void TearDownTestSuite()
     {

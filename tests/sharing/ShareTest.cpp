@@ -32,12 +32,7 @@ protected:
     static void SetUpTestSuite()
     {
         s_root = std::make_unique<TTempTree>();
-        ::chmod(s_root->root().c_str(), 0755);  // the ordinary user's part reads the configuration
-        s_server = std::make_unique<TSmbServer>(s_root->folder("server", 0755), s_root->folder("data", 0755));
-        s_server->enableUsershares(s_root->path("usershares"), 20);
-        s_error.clear();
-        if (!s_server->start(s_error) || !s_server->addUser("root", kPassword, s_error))
-            s_server.reset();
+        s_server = test::startUsershareServer(s_root->root(), kPassword, s_error);
     }
     static void TearDownTestSuite()
     {

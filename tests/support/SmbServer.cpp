@@ -278,4 +278,19 @@ bool TSmbServer::addUser(const std::string& user, const std::string& password, s
     return true;
 }
 
+std::unique_ptr<TSmbServer> startUsershareServer(const std::string& root, const std::string& password,
+    std::string& error)
+{
+    for (const char* dir : {"server", "data"})
+        std::filesystem::create_directories(root + "/" + dir);
+    ::chmod(root.c_str(), 0755);
+    ::chmod((root + "/data").c_str(), 0755);
+    auto server = std::make_unique<TSmbServer>(root + "/server", root + "/data");
+    server->enableUsershares(root + "/usershares", 20);
+    error.clear();
+    if (!server->start(error) || !server->addUser("root", password, error))
+        return nullptr;
+    return server;
+}
+
 }  // namespace korvala::test

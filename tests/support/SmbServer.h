@@ -5,6 +5,7 @@
 
 #include <sys/types.h>
 
+#include <memory>
 #include <string>
 
 namespace korvala::test {
@@ -59,5 +60,11 @@ private:
     int m_port = 0;
     pid_t m_pid = -1;
 };
+
+// A started server whose users may share folders (20 at most), its folders
+// made under `root` (which an ordinary user may enter), with root as a Samba
+// user of `password`; null, with the reason in `error`, when it could not start.
+std::unique_ptr<TSmbServer> startUsershareServer(const std::string& root, const std::string& password,
+    std::string& error);
 
 }  // namespace korvala::test
