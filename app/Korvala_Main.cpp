@@ -23,8 +23,10 @@
 #include "app/ShellIntegration.h"
 #include "app/UserSettings.h"
 #include "app/ToolTable.h"
+#include "app/UpdateChecker_Main.h"
 #include "app/kit/PageContext.h"
 #include "platform/SystemStatus.h"
+#include "update/UpdateCheck.h"
 #include "worker/BackgroundWorker.h"
 
 namespace {
@@ -473,7 +475,10 @@ void TfrmKorvala::Button1Click22()
 
 void TfrmKorvala::btnUpdateClick()
 {
-    TfrmUpdateChecker window(this);
+    TfrmUCheck window(this);
+    window.setTag(korvala::kProductNumber);
+    window.setHeaderColor(colorFromNumber(14714687));
+    window.lblCurrent->setText(m_lu->text());
     dialogs().showModal(window);
 }
 

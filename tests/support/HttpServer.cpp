@@ -1,0 +1,192 @@
+#include "HttpServer.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <vector>
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace korvala::test {
+namespace {
+
+std::string fileText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string loopbackAddress(int port)
+{
+    return "http://127.0.0.1:" + std::to_string(port);
+}
+
+}  // namespace
+
+THttpServer::THttpServer(std::string folder, std::string log) : m_folder(std::move(folder)), m_log(std::move(log)) {}
+
+THttpServer::~THttpServer()
+{
+    stop();
+}
+
+bool THttpServer::start(std::string& error)
+{
+    const pid_t pid = fork();
+    if (pid < 0) {
+        error = std::string("fork: ") + std::strerror(errno);
+        return false;
+    }
+    if (pid == 0) {
+        const int out = open(m_log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (out >= 0) {
+            dup2(out, 1);
+            dup2(out, 2);
+        }
+        const int devNull = open("/dev/null", O_RDONLY);
+        if (devNull >= 0)
+            dup2(devNull, 0);
+        // Port 0: the system picks a free one, and the server names it.
+        execlp("python3", "python3", "-u", "-m", "http.server", "--bind", "127.0.0.1", "--directory",
+            m_folder.c_str(), "0", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    m_pid = pid;
+    const std::regex serving("port ([0-9]+)");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < deadline) {
+        int status = 0;
+        if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
+            m_pid = -1;
+            error = "python3 -m http.server ended at start (status " + std::to_string(status) + "); its output:\n" +
+                fileText(m_log);
+            return false;
+        }
+        std::smatch match;
+        const std::string text = fileText(m_log);
+        if (std::regex_search(text, match, serving)) {
+            m_port = std::stoi(match[1]);
+            return true;
+        }
+        usleep(20 * 1000);
+    }
+    error = "python3 -m http.server did not start within 20 s; its output:\n" + fileText(m_log);
+    stop();
+    return false;
+}
+
+void THttpServer::stop()
+{
+    if (m_pid <= 0)
+        return;
+    kill(m_pid, SIGTERM);
+    int status = 0;
+    waitpid(m_pid, &status, 0);
+    m_pid = -1;
+}
+
+std::string THttpServer::baseAddress() const
+{
+    return loopbackAddress(m_port);
+}
+
+int THttpServer::requests() const
+{
+    const std::string text = fileText(m_log);
+    int count = 0;
+    for (size_t at = text.find("\"GET "); at != std::string::npos; at = text.find("\"GET ", at + 1))
+        ++count;
+    return count;
+}
+
+TCannedHttpServer::TCannedHttpServer(std::string response, bool answer)
+    : m_response(std::move(response)), m_answer(answer)
+{
+    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (listener < 0 || bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
+        || listen(listener, 16) != 0 || getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0
+        || pipe2(m_stopPipe, O_CLOEXEC) != 0) {
+        if (listener >= 0)
+            close(listener);
+        return;
+    }
+    m_listener = listener;
+    m_port = ntohs(address.sin_port);
+    m_thread = std::thread([this] { serve(); });
+}
+
+TCannedHttpServer::~TCannedHttpServer()
+{
+    if (m_thread.joinable()) {
+        const char stop = 1;
+        (void)!write(m_stopPipe[1], &stop, 1);
+        m_thread.join();
+    }
+    for (int fd : {m_listener, m_stopPipe[0], m_stopPipe[1]})
+        if (fd >= 0)
+            close(fd);
+}
+
+std::string TCannedHttpServer::baseAddress() const
+{
+    return loopbackAddress(m_port);
+}
+
+void TCannedHttpServer::serve()
+{
+    std::vector<int> held;
+    for (;;) {
+        pollfd fds[2] = {{m_listener, POLLIN, 0}, {m_stopPipe[0], POLLIN, 0}};
+        if (poll(fds, 2, -1) < 0 && errno != EINTR)
+            break;
+        if (fds[1].revents != 0)
+            break;
+        if ((fds[0].revents & POLLIN) == 0)
+            continue;
+        const int connection = accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+        if (connection < 0)
+            continue;
+        ++m_connections;
+        if (!m_answer) {
+            held.push_back(connection);
+            continue;
+        }
+        // The request ends with its empty line; a GET has no body.
+        std::string request;
+        char buffer[4096];
+        while (request.find("\r\n\r\n") == std::string::npos) {
+            const ssize_t got = read(connection, buffer, sizeof buffer);
+            if (got <= 0)
+                break;
+            request.append(buffer, static_cast<size_t>(got));
+        }
+        size_t sent = 0;
+        while (sent < m_response.size()) {
+            const ssize_t put = send(connection, m_response.data() + sent, m_response.size() - sent, MSG_NOSIGNAL);
+            if (put <= 0)
+                break;
+            sent += static_cast<size_t>(put);
+        }
+        close(connection);
+    }
+    for (int connection : held)
+        close(connection);
+}
+
+}  // namespace korvala::test
