@@ -24,7 +24,7 @@ TEST_F(DownloadTest, AWholeAnswerReplacesTheFile)
     tree->file("runtime/update.ini", "old");
     ASSERT_TRUE(DownloadToFile(updateAddress(), target()));
     EXPECT_EQ(readFile(target()), "[53]\nVersion=2016.9\n");
-    EXPECT_EQ(server->requests(), 1);
+    EXPECT_EQ(requests(), 1);
 }
 
 TEST_F(DownloadTest, ANotFoundAnswerIsAFailureAndLeavesTheFileAlone)
@@ -35,7 +35,7 @@ TEST_F(DownloadTest, ANotFoundAnswerIsAFailureAndLeavesTheFileAlone)
     EXPECT_FALSE(DownloadToFile(updateAddress(), tree->path("runtime/fresh.ini")));
     EXPECT_FALSE(fileExists(tree->path("runtime/fresh.ini")));
     EXPECT_EQ(namesIn(runtime), std::set<std::string>({"update.ini"}));  // no temporary file left
-    EXPECT_EQ(server->requests(), 2);
+    EXPECT_EQ(requests(), 2);
 }
 
 TEST_F(DownloadTest, AddressesThatAreNotWebAddressesAreNotFetched)
@@ -49,7 +49,7 @@ TEST_F(DownloadTest, AddressesThatAreNotWebAddressesAreNotFetched)
         EXPECT_FALSE(DownloadToFile(address, target()));
         EXPECT_FALSE(fileExists(target()));
     }
-    EXPECT_EQ(server->requests(), 0);
+    EXPECT_EQ(requests(), 0);
     EXPECT_TRUE(IsWebAddress("HTTPS://k.example/x"));
     EXPECT_TRUE(IsWebAddress(server->baseAddress()));
 }
@@ -80,6 +80,8 @@ TEST(DownloadCannedTest, TruncatedHugeAndNonSuccessAnswersAreFailures)
         {"above the size limit", "HTTP/1.0 200 OK\r\n\r\n" + huge, false},
         {"server error", "HTTP/1.1 500 Oops\r\nContent-Length: 5\r\nConnection: close\r\n\r\nhello", false},
         {"redirect nowhere", "HTTP/1.1 302 Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n", false},
+        {"redirect to a local file", "HTTP/1.1 302 Found\r\nLocation: file:///etc/hostname\r\nContent-Length: 0\r\n"
+            "Connection: close\r\n\r\n", false},
         {"not HTTP at all", "hello\r\n", false},
     };
     for (const auto& c : cases) {

@@ -102,7 +102,7 @@ TEST_F(UpdateCheckTest, WithoutAConnectionTheServerIsNotAsked)
     };
     EXPECT_EQ(check(options), std::vector<std::string>({kFailed, std::string("error ") + kNotConnectedText}));
     EXPECT_EQ(asked, updateAddress());
-    EXPECT_EQ(server->requests(), 0);
+    EXPECT_EQ(requests(), 0);
     // A server on this machine needs no network.
     EXPECT_TRUE(IsConnectedFor(updateAddress()));
     EXPECT_TRUE(IsConnectedFor("http://localhost:1/update.php"));
@@ -115,7 +115,7 @@ TEST_F(UpdateCheckTest, APreparationThatFailsShowsBothMessagesAndReadsNothing)
     // The private folder's name is taken by a file.
     tree->file("runtime/korvala", "[53]\nVersion=2099\n");
     EXPECT_EQ(check(), std::vector<std::string>({kFailed, kFailedBox, kFailed, kFailedError}));
-    EXPECT_EQ(server->requests(), 0);
+    EXPECT_EQ(requests(), 0);
 }
 
 TEST_F(UpdateCheckTest, AFolderOfAnotherUserIsNotTrusted)
@@ -126,7 +126,7 @@ TEST_F(UpdateCheckTest, AFolderOfAnotherUserIsNotTrusted)
     tree->file("runtime/korvala/update.ini", "[53]\nVersion=2099\nDLink=https://elsewhere.example/\n", 0666);
     ASSERT_EQ(::chown(folder.c_str(), 65534, 65534), 0);
     EXPECT_EQ(check(), std::vector<std::string>({kFailed, kFailedBox, kFailed, kFailedError}));
-    EXPECT_EQ(server->requests(), 0);
+    EXPECT_EQ(requests(), 0);
 }
 
 TEST_F(UpdateCheckTest, TheKeptFileIsPrivateToTheUser)

@@ -59,13 +59,12 @@ TEST_F(UpdateCliTest, AMissingFileIsAFailure)
     EXPECT_EQ(r.exitCode, 1) << describe(r);
     EXPECT_EQ(r.out, "Current version: 2016.8\nLatest version: -\nUpdate Check failed!\n");
     EXPECT_EQ(r.err, kFailedLines);
-    EXPECT_EQ(server->requests(), 1);
+    EXPECT_EQ(requests(), 1);
 }
 
 TEST_F(UpdateCliTest, ServerOptionTakesAWebAddressOnly)
 {
-    tree->folder("served/other");
-    tree->file("served/other/update.php", "[53]\nVersion=2016.9\n");
+    serve("[53]\nVersion=2016.9\n", "other/update.php");
     ProcessResult r = updateCheck({"--server", server->baseAddress() + "/other"});
     EXPECT_EQ(r.exitCode, 3) << describe(r);
     EXPECT_NE(r.out.find("Latest version: 2016.9\n"), std::string::npos) << r.out;
@@ -78,7 +77,7 @@ TEST_F(UpdateCliTest, ServerOptionTakesAWebAddressOnly)
         EXPECT_EQ(r.exitCode, 2) << describe(r);
         EXPECT_EQ(r.out, "");
     }
-    EXPECT_EQ(server->requests(), 1);
+    EXPECT_EQ(requests(), 1);
 }
 
 }  // namespace

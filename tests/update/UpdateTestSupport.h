@@ -49,38 +49,68 @@ inline std::set<std::string> namesIn(const std::string& folder)
     return names;
 }
 
-// A web server over a folder of its own for each test, and XDG_RUNTIME_DIR
-// in the test's tree, so that the update file is kept there.
+// One web server on 127.0.0.1 for a suite, over a folder that each test
+// fills anew, and XDG_RUNTIME_DIR in a fresh folder of each test, so that
+// the update file is kept there.
 class ServedUpdateTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    static void SetUpTestSuite()
     {
         application();
+        s_root = std::make_unique<TTempTree>();
+        s_server = std::make_unique<THttpServer>(s_root->folder("served"), s_root->path("server.log"));
+        s_error.clear();
+        if (!s_server->start(s_error))
+            s_server.reset();
+    }
+    static void TearDownTestSuite()
+    {
+        s_server.reset();
+        s_root.reset();
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(s_server) << "could not start python3 -m http.server: " << s_error;
+        server = s_server.get();
+        served = s_root->path("served");
+        removeTree(served);
+        s_root->folder("served");
         tree = std::make_unique<TTempTree>();
-        served = tree->folder("served");
         runtime = tree->folder("runtime", 0700);
         ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-        server = std::make_unique<THttpServer>(served, tree->path("server.log"));
-        std::string error;
-        ASSERT_TRUE(server->start(error)) << error;
+        m_requestsBefore = server->requests();
     }
 
     void TearDown() override
     {
-        server.reset();
         ::unsetenv("XDG_RUNTIME_DIR");
         tree.reset();
     }
 
-    // What the server answers for "/update.php".
-    void serve(const std::string& content) const { tree->file("served/update.php", content); }
+    // What the server answers for "/update.php", and for other names.
+    void serve(const std::string& content, const std::string& name = "update.php") const
+    {
+        const size_t slash = name.rfind('/');
+        if (slash != std::string::npos)
+            s_root->folder("served/" + name.substr(0, slash));
+        s_root->file("served/" + name, content);
+    }
     std::string updateAddress() const { return server->baseAddress() + "/update.php"; }
     std::string keptFile() const { return runtime + "/korvala/update.ini"; }
+    // The requests the server took during this test.
+    int requests() const { return server->requests() - m_requestsBefore; }
 
-    std::unique_ptr<TTempTree> tree;
-    std::unique_ptr<THttpServer> server;
+    std::unique_ptr<TTempTree> tree;  // the test's own files
+    THttpServer* server = nullptr;
     std::string served;
     std::string runtime;
+
+private:
+    int m_requestsBefore = 0;
+    static inline std::unique_ptr<TTempTree> s_root;
+    static inline std::unique_ptr<THttpServer> s_server;
+    static inline std::string s_error;
 };
 
 }  // namespace korvala::test
