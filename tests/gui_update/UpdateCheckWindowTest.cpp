@@ -35,10 +35,7 @@ protected:
     static void SetUpTestSuite()
     {
         s_tree = std::make_unique<TTempTree>();
-        s_server = std::make_unique<THttpServer>(s_tree->folder("served"), s_tree->path("server.log"));
-        s_error.clear();
-        if (!s_server->start(s_error))
-            s_server.reset();
+        s_server = THttpServer::started(s_tree->folder("served"), s_tree->path("server.log"), s_error);
     }
     static void TearDownTestSuite()
     {

@@ -13,6 +13,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -44,24 +45,21 @@ THttpServer::~THttpServer()
 
 bool THttpServer::start(std::string& error)
 {
-    const pid_t pid = fork();
-    if (pid < 0) {
-        error = std::string("fork: ") + std::strerror(errno);
+    // Port 0: the system picks a free one, and the server names it in its
+    // first line (unbuffered, so that it is there at once).
+    const char* const argv[] = {"python3", "-u", "-m", "http.server", "--bind", "127.0.0.1", "--directory",
+        m_folder.c_str(), "0", nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, m_log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    pid_t pid = -1;
+    const int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, const_cast<char* const*>(argv), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (failed != 0) {
+        error = std::string("cannot start python3: ") + std::strerror(failed);
         return false;
-    }
-    if (pid == 0) {
-        const int out = open(m_log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (out >= 0) {
-            dup2(out, 1);
-            dup2(out, 2);
-        }
-        const int devNull = open("/dev/null", O_RDONLY);
-        if (devNull >= 0)
-            dup2(devNull, 0);
-        // Port 0: the system picks a free one, and the server names it.
-        execlp("python3", "python3", "-u", "-m", "http.server", "--bind", "127.0.0.1", "--directory",
-            m_folder.c_str(), "0", static_cast<char*>(nullptr));
-        _exit(127);
     }
     m_pid = pid;
     const std::regex serving("port ([0-9]+)");
@@ -85,6 +83,15 @@ bool THttpServer::start(std::string& error)
     error = "python3 -m http.server did not start within 20 s; its output:\n" + fileText(m_log);
     stop();
     return false;
+}
+
+std::unique_ptr<THttpServer> THttpServer::started(std::string folder, std::string log, std::string& error)
+{
+    auto server = std::make_unique<THttpServer>(std::move(folder), std::move(log));
+    error.clear();
+    if (!server->start(error))
+        server.reset();
+    return server;
 }
 
 void THttpServer::stop()

@@ -10,6 +10,7 @@
 #include <sys/types.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -26,6 +27,9 @@ public:
     // Starts the server and waits until it listens. On failure returns false
     // with the reason (and the server's output) in error.
     bool start(std::string& error);
+    // A started server over folder; nullptr (and the reason in error) when
+    // it did not start.
+    static std::unique_ptr<THttpServer> started(std::string folder, std::string log, std::string& error);
     void stop();
 
     int port() const { return m_port; }

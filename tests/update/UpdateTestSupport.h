@@ -58,10 +58,7 @@ protected:
     {
         application();
         s_root = std::make_unique<TTempTree>();
-        s_server = std::make_unique<THttpServer>(s_root->folder("served"), s_root->path("server.log"));
-        s_error.clear();
-        if (!s_server->start(s_error))
-            s_server.reset();
+        s_server = THttpServer::started(s_root->folder("served"), s_root->path("server.log"), s_error);
     }
     static void TearDownTestSuite()
     {
