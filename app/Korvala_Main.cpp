@@ -167,7 +167,7 @@ void TfrmKorvala::buildHeader(QWidget* parent, QVBoxLayout* layout)
     title->setFont(titleFont);
     strip->addWidget(title);
     strip->addStretch(1);
-    m_lu = new QLabel(QStringLiteral("2016.8"), left);
+    m_lu = new QLabel(QString::fromLatin1(korvala::kProgramVersion), left);
     m_lu->setObjectName(QStringLiteral("lu"));
     m_lu->setStyleSheet(QStringLiteral(
         "background-color: rgb(0, 200, 83); color: white; font-weight: bold; padding: 1px 6px; border-radius: 3px;"));

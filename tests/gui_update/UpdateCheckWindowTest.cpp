@@ -175,6 +175,17 @@ TEST_F(UpdateCheckWindowTest, TheSameVersionHasNoLink)
     });
 }
 
+TEST_F(UpdateCheckWindowTest, TheServersTextIsShownAsItIsNeverAsMarkup)
+{
+    serve("[53]\nVersion=<b>2016</b><img src=\"file:///etc/passwd\">\n");
+    withWindow([&](TfrmUCheck& w) {
+        click(w.BitBtn1);
+        EXPECT_EQ(w.lblLatest->textFormat(), Qt::PlainText);
+        EXPECT_EQ(w.lblLatest->text(), QStringLiteral("<b>2016</b><img src=\"file:///etc/passwd\">"));
+        EXPECT_EQ(w.lblRes->text(), QStringLiteral("NO Updates Available"));
+    });
+}
+
 TEST_F(UpdateCheckWindowTest, LinksThatAreNotWebAddressesAreNotOpened)
 {
     for (const char* link : {"file:///usr/bin/xterm", "/usr/bin/xterm", "smb://host/share/setup.exe", ""}) {

@@ -36,7 +36,23 @@ std::string loopbackAddress(int port)
 
 }  // namespace
 
-THttpServer::THttpServer(std::string folder, std::string log) : m_folder(std::move(folder)), m_log(std::move(log)) {}
+// http.server's own handler behind a TLS socket, announcing its port the
+// way "python3 -m http.server" does.
+const char kHttpsServer[] = R"(import http.server, ssl, sys
+folder, certificate, key = sys.argv[1:4]
+handler = lambda *a, **k: http.server.SimpleHTTPRequestHandler(*a, directory=folder, **k)
+server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), handler)
+context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+context.load_cert_chain(certificate, key)
+server.socket = context.wrap_socket(server.socket, server_side=True)
+print('Serving HTTPS on 127.0.0.1 port %d' % server.server_address[1])
+server.serve_forever()
+)";
+
+THttpServer::THttpServer(std::string folder, std::string log, std::string certificate, std::string key)
+    : m_folder(std::move(folder)), m_log(std::move(log)), m_certificate(std::move(certificate)), m_key(std::move(key))
+{
+}
 
 THttpServer::~THttpServer()
 {
@@ -47,8 +63,11 @@ bool THttpServer::start(std::string& error)
 {
     // Port 0: the system picks a free one, and the server names it in its
     // first line (unbuffered, so that it is there at once).
-    const char* const argv[] = {"python3", "-u", "-m", "http.server", "--bind", "127.0.0.1", "--directory",
+    const char* const plain[] = {"python3", "-u", "-m", "http.server", "--bind", "127.0.0.1", "--directory",
         m_folder.c_str(), "0", nullptr};
+    const char* const tls[] = {"python3", "-u", "-c", kHttpsServer, m_folder.c_str(), m_certificate.c_str(),
+        m_key.c_str(), nullptr};
+    const char* const* argv = m_certificate.empty() ? plain : tls;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -106,7 +125,7 @@ void THttpServer::stop()
 
 std::string THttpServer::baseAddress() const
 {
-    return loopbackAddress(m_port);
+    return (m_certificate.empty() ? "http" : "https") + loopbackAddress(m_port).substr(4);
 }
 
 int THttpServer::requests() const

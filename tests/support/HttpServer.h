@@ -2,7 +2,8 @@
 // Web servers on 127.0.0.1 for the update check's tests, each on a port the
 // system picks:
 // - THttpServer: python3's http.server as a real process, serving the files
-//   of a folder (a missing file answers 404), logging every request;
+//   of a folder (a missing file answers 404), logging every request, over
+//   HTTP or HTTPS;
 // - TCannedHttpServer: answers every connection with the same bytes, as
 //   given (a truncated body, a huge one, a status of choice), or never
 //   answers at all.
@@ -18,8 +19,9 @@ namespace korvala::test {
 
 class THttpServer {
 public:
-    // Serves `folder`; `log` is where the server writes its output.
-    THttpServer(std::string folder, std::string log);
+    // Serves `folder`; `log` is where the server writes its output. With a
+    // certificate and its key (PEM files) it speaks HTTPS.
+    THttpServer(std::string folder, std::string log, std::string certificate = {}, std::string key = {});
     ~THttpServer();
     THttpServer(const THttpServer&) = delete;
     THttpServer& operator=(const THttpServer&) = delete;
@@ -33,7 +35,7 @@ public:
     void stop();
 
     int port() const { return m_port; }
-    // "http://127.0.0.1:PORT", without a trailing "/".
+    // "http://127.0.0.1:PORT" ("https://..." with TLS), without a trailing "/".
     std::string baseAddress() const;
     // How many GET requests the server has logged so far.
     int requests() const;
@@ -41,6 +43,8 @@ public:
 private:
     std::string m_folder;
     std::string m_log;
+    std::string m_certificate;
+    std::string m_key;
     pid_t m_pid = -1;
     int m_port = 0;
 };

@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QSslConfiguration>
+
 #include "Files.h"
 #include "HttpServer.h"
+#include "Process.h"
 #include "UpdateTestSupport.h"
 #include "update/Download.h"
 
@@ -60,6 +63,36 @@ TEST_F(DownloadTest, AFileThatCannotBeWrittenIsAFailure)
     EXPECT_FALSE(DownloadToFile(updateAddress(), tree->path("missing-folder/update.ini")));
     tree->folder("runtime/update.ini");  // a folder stands under the name
     EXPECT_FALSE(DownloadToFile(updateAddress(), target()));
+}
+
+TEST(DownloadHttpsTest, OnlyAServerWithATrustedCertificateIsBelieved)
+{
+    application();
+    TTempTree dir;
+    const std::string certificate = dir.path("certificate.pem");
+    const std::string key = dir.path("key.pem");
+    const ProcessResult made = runProcess({"openssl", "req", "-x509", "-newkey", "ec", "-pkeyopt",
+        "ec_paramgen_curve:prime256v1", "-nodes", "-days", "1", "-subj", "/CN=127.0.0.1", "-addext",
+        "subjectAltName=IP:127.0.0.1", "-keyout", key, "-out", certificate});
+    ASSERT_EQ(made.exitCode, 0) << describe(made);
+    dir.folder("served");
+    dir.file("served/update.php", "[53]\nVersion=2099\n");
+    THttpServer server(dir.path("served"), dir.path("server.log"), certificate, key);
+    std::string error;
+    ASSERT_TRUE(server.start(error)) << error;
+    ASSERT_EQ(server.baseAddress().rfind("https://127.0.0.1:", 0), 0u);
+    // A certificate of its own making: the answer must not be taken.
+    EXPECT_FALSE(DownloadToFile(server.baseAddress() + "/update.php", dir.path("update.ini")));
+    EXPECT_FALSE(fileExists(dir.path("update.ini")));
+
+    // Once the certificate is trusted, the same server is believed.
+    const QSslConfiguration before = QSslConfiguration::defaultConfiguration();
+    QSslConfiguration trusting = before;
+    ASSERT_TRUE(trusting.addCaCertificates(QString::fromStdString(certificate)));
+    QSslConfiguration::setDefaultConfiguration(trusting);
+    EXPECT_TRUE(DownloadToFile(server.baseAddress() + "/update.php", dir.path("update.ini")));
+    QSslConfiguration::setDefaultConfiguration(before);
+    EXPECT_EQ(readFile(dir.path("update.ini")), "[53]\nVersion=2099\n");
 }
 
 TEST(DownloadCannedTest, TruncatedHugeAndNonSuccessAnswersAreFailures)
