@@ -136,12 +136,3 @@ TfrmMoreSoftware::TfrmMoreSoftware(QWidget* parent) : QDialog(parent)
     addCloseButton(*this, layout);
     setFixedWidth(460);
 }
-
-TfrmUpdateChecker::TfrmUpdateChecker(QWidget* parent) : QDialog(parent)
-{
-    QVBoxLayout* layout = frameWindow(*this, QStringLiteral("frmUpdateChecker"), QStringLiteral("Update Checker"),
-        QStringLiteral("Update Checker"),
-        QStringLiteral("Checking for updates is not available in this build."));
-    addCloseButton(*this, layout);
-    setFixedWidth(400);
-}

@@ -1,6 +1,7 @@
 #pragma once
 // The small modal windows opened from the header: About, Donate, Support Us,
-// More Software and the update check. They are created when needed, shown
+// More Software (the update check has a module of its own,
+// UpdateChecker_Main). They are created when needed, shown
 // through the dialogs seam and destroyed on close.
 
 #include <QDialog>
@@ -32,13 +33,6 @@ class TfrmMoreSoftware : public QDialog {
     Q_OBJECT
 public:
     explicit TfrmMoreSoftware(QWidget* parent = nullptr);
-};
-
-// Stands in for the update check window until that window is built.
-class TfrmUpdateChecker : public QDialog {
-    Q_OBJECT
-public:
-    explicit TfrmUpdateChecker(QWidget* parent = nullptr);
 };
 
 // The maker's homepage and the address shown in the status bar.

@@ -23,8 +23,10 @@
 #include "app/ShellIntegration.h"
 #include "app/UserSettings.h"
 #include "app/ToolTable.h"
+#include "app/UpdateChecker_Main.h"
 #include "app/kit/PageContext.h"
 #include "platform/SystemStatus.h"
+#include "update/UpdateCheck.h"
 #include "worker/BackgroundWorker.h"
 
 namespace {
@@ -165,7 +167,7 @@ void TfrmKorvala::buildHeader(QWidget* parent, QVBoxLayout* layout)
     title->setFont(titleFont);
     strip->addWidget(title);
     strip->addStretch(1);
-    m_lu = new QLabel(QStringLiteral("2016.8"), left);
+    m_lu = new QLabel(QString::fromLatin1(korvala::kProgramVersion), left);
     m_lu->setObjectName(QStringLiteral("lu"));
     m_lu->setStyleSheet(QStringLiteral(
         "background-color: rgb(0, 200, 83); color: white; font-weight: bold; padding: 1px 6px; border-radius: 3px;"));
@@ -473,7 +475,10 @@ void TfrmKorvala::Button1Click22()
 
 void TfrmKorvala::btnUpdateClick()
 {
-    TfrmUpdateChecker window(this);
+    TfrmUCheck window(this);
+    window.setTag(korvala::kProductNumber);
+    window.setHeaderColor(colorFromNumber(14714687));
+    window.lblCurrent->setText(m_lu->text());
     dialogs().showModal(window);
 }
 

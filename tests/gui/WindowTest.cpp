@@ -232,7 +232,7 @@ TEST_F(WindowTest, PeripheryButtonsOpenTheirWindows)
         const char* window;
     } cases[] = {
         {"BitBtn6", "About", "frmAbout"},
-        {"BitBtn10", "Update Checker", "frmUpdateChecker"},
+        {"BitBtn10", "Update Checker", "frmUCheck"},
         {"BitBtn9", "Donate", "frmDonate"},
         {"spdSupport", "Support Us!", "frmSupport"},
         {"btnMore", "More Software", "frmMore"},
