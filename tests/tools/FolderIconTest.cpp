@@ -175,6 +175,23 @@ TEST_F(FolderIconTest, ResetAndWriteFailures)
     const std::string before = contents(ini());
     EXPECT_THROW(ApplyFolderIcon(folder, "y", 1, false, std::string()), KorvalaError);
     EXPECT_EQ(contents(ini()), before);
+
+    // Not a settings file to edit: a huge one, a link, a named pipe; each
+    // refused, and what stood there is left whole.
+    const std::string big = tree.folder("big");
+    const std::string huge = "[.ShellClassInfo]\r\n" + std::string(2u << 20, 'x');
+    tree.file("big/desktop.ini", huge);
+    EXPECT_THROW(ApplyFolderIcon(big, "y", 1, false, std::string()), KorvalaError);
+    EXPECT_EQ(contents(big + "/desktop.ini").size(), huge.size());
+    const std::string linked = tree.folder("linked");
+    const std::string target = tree.file("elsewhere.ini", "keep");
+    tree.symlink("linked/desktop.ini", target);
+    EXPECT_THROW(ApplyFolderIcon(linked, "y", 1, false, std::string()), KorvalaError);
+    EXPECT_EQ(contents(target), "keep");
+    const std::string piped = tree.folder("piped");
+    tree.fifo("piped/desktop.ini");
+    EXPECT_THROW(ApplyFolderIcon(piped, "y", 1, false, std::string()), KorvalaError);
+    EXPECT_EQ(LoadFolderIconSettings(piped).iconLocation, "");
 }
 
 // A small program file with one icon group of a 2x2 32-bit image, built

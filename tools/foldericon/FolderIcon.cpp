@@ -22,18 +22,26 @@ std::string settingsPath(const std::string& folder)
     return withSlash(folder) + "desktop.ini";
 }
 
-bool readWhole(const std::string& path, std::string& bytes)
+constexpr size_t kSettingsLimit = 1u << 20;
+
+enum class ReadResult { Missing, Read, TooLarge };
+
+// desktop.ini is a few lines: a file over 1 MiB is not one to edit (writing
+// back only what was read would cut it).
+ReadResult readWhole(const std::string& path, std::string& bytes)
 {
+    bytes.clear();
     TFile file;
     if (file.open(path, TOpenOptions::contentRead()))
-        return false;
+        return ReadResult::Missing;
     char buffer[65536];
     size_t got = 0;
-    bytes.clear();
-    // desktop.ini is a few lines: a larger file is not one this tool wrote.
-    while (!file.read(buffer, sizeof buffer, got) && got > 0 && bytes.size() < (1u << 20))
+    while (!file.read(buffer, sizeof buffer, got) && got > 0) {
         bytes.append(buffer, got);
-    return true;
+        if (bytes.size() > kSettingsLimit)
+            return ReadResult::TooLarge;
+    }
+    return ReadResult::Read;
 }
 
 // The whole file written in place, as the system's profile functions do, so
@@ -116,7 +124,7 @@ TFolderIconSettings LoadFolderIconSettings(const std::string& folder)
 {
     TFolderIconSettings settings;
     std::string bytes;
-    if (!readWhole(settingsPath(folder), bytes))
+    if (readWhole(settingsPath(folder), bytes) != ReadResult::Read)
         return settings;
     const TProfileText ini(bytes);
     settings.iconLocation = ini.read(kShellClassInfo, "IconFile").value_or("");
@@ -138,7 +146,8 @@ void ApplyFolderIcon(const std::string& folder, const std::string& location, int
         setAttributesTo(copied, FILE_ATTRIBUTE_HIDDEN);
     }
     std::string bytes;
-    (void)readWhole(ini, bytes);
+    if (readWhole(ini, bytes) == ReadResult::TooLarge)
+        throw KorvalaError("Unable to write to " + ini);
     TProfileText text(bytes);
     if (infoTip)
         text.remove(kShellClassInfo, "IconResource");
