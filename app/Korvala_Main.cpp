@@ -17,13 +17,16 @@
 
 #include "app/AuxWindows.h"
 #include "app/Dialogs.h"
+#include "app/DropRouting.h"
 #include "app/Glyphs.h"
 #include "app/Guard.h"
 #include "app/ItemList.h"
+#include "app/ResultTransfer.h"
 #include "app/ShellIntegration.h"
 #include "app/UserSettings.h"
 #include "app/ToolTable.h"
 #include "app/kit/PageContext.h"
+#include "app/pages/SeekerPage.h"
 #include "platform/SystemStatus.h"
 #include "worker/BackgroundWorker.h"
 
@@ -113,6 +116,7 @@ TfrmKorvala::TfrmKorvala(QWidget* owner, Options options)
     buildPages();
     buildStatusBar();
     buildContextMenu();
+    connectResultTransfer();
 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer1"));
@@ -308,7 +312,7 @@ void TfrmKorvala::FormCreate()
         dialogs().message(this, QStringLiteral("Error creating system registry entry"));
         return;
     }
-    // Dropped files are not taken yet: the window does not accept drops.
+    acceptDroppedFiles();
 
     // The donation window, before the main window is first shown.
     QString support;
@@ -515,4 +519,32 @@ void TfrmKorvala::P1Click()
     TItemList* list = listOfTool(m_popALLTag);
     if (list && list->count() > 0 && list->currentRow() >= 0)
         ShowShellProperties(list->currentPath());
+}
+
+void TfrmKorvala::acceptDroppedFiles()
+{
+    new TWindowDropTarget(
+        this, [this] { return pageTakesDrops(activePage()); },
+        [this](const std::vector<std::string>& paths) { runGuarded(this, [&] { WMDropFiles(paths); }); });
+}
+
+void TfrmKorvala::WMDropFiles(const std::vector<std::string>& paths)
+{
+    routeDrop(activePage(), m_pages, paths);
+}
+
+void TfrmKorvala::openWithPaths(int tool, const std::vector<std::string>& paths)
+{
+    if (QToolButton* button = toolButton(tool); button != nullptr && button->isEnabled())
+        ToolsSelect(button);
+    if (!paths.empty())
+        WMDropFiles(paths);
+}
+
+void TfrmKorvala::connectResultTransfer()
+{
+    if (TSeekerPage* seeker = page<TSeekerPage>())
+        connect(seeker, &TSeekerPage::sendResultsWanted, this, [this, seeker](QAction* sender) {
+            runGuarded(this, [&] { SendList(*this, *seeker, *sender); });
+        });
 }
