@@ -202,6 +202,13 @@ bool routeDrop(TToolPage* active, const std::vector<TToolPage*>& pages, const st
     return true;
 }
 
+void routeStartPaths(TToolPage* active, const std::vector<TToolPage*>& pages, const std::vector<std::string>& paths)
+{
+    if (auto* icons = qobject_cast<TFolderIconChangerPage*>(active); icons != nullptr && paths.size() > 1)
+        icons->selectBatchSubPage();
+    routeDrop(active, pages, paths);
+}
+
 TWindowDropTarget::TWindowDropTarget(QWidget* window, std::function<bool()> takesDrops,
     std::function<void(const std::vector<std::string>& paths)> drop)
     : QObject(window), m_window(window), m_takesDrops(std::move(takesDrops)), m_drop(std::move(drop))

@@ -27,6 +27,11 @@ bool pageTakesDrops(const TToolPage* page);
 // at and the counters are not refreshed (the result is then false).
 bool routeDrop(TToolPage* active, const std::vector<TToolPage*>& pages, const std::vector<std::string>& paths);
 
+// The paths of the start arguments (or of a later start), routed as a drop
+// onto the page shown. The Folder Icon Changer takes more than one path on
+// its batch sub-page, since its single sub-page would keep only the first.
+void routeStartPaths(TToolPage* active, const std::vector<TToolPage*>& pages, const std::vector<std::string>& paths);
+
 #include <functional>
 
 #include <QObject>

@@ -535,10 +535,12 @@ void TfrmKorvala::WMDropFiles(const std::vector<std::string>& paths)
 
 void TfrmKorvala::openWithPaths(int tool, const std::vector<std::string>& paths)
 {
-    if (QToolButton* button = toolButton(tool); button != nullptr && button->isEnabled())
-        ToolsSelect(button);
-    if (!paths.empty())
-        WMDropFiles(paths);
+    runGuarded(this, [&] {
+        if (QToolButton* button = toolButton(tool); button != nullptr && button->isEnabled())
+            ToolsSelect(button);
+        if (!paths.empty())
+            routeStartPaths(activePage(), m_pages, paths);
+    });
 }
 
 void TfrmKorvala::connectResultTransfer()

@@ -379,3 +379,8 @@ void TFolderIconChangerPage::refreshBatchList()
     lstBFIC->UpdateCounter();
     updateDropHint();
 }
+
+void TFolderIconChangerPage::selectBatchSubPage()
+{
+    pcFIC->setCurrentWidget(shtBFIC);
+}

@@ -32,6 +32,7 @@ public:
     void refreshBatchList();
     // True while the batch sub-page (shtBFIC) is the active one.
     bool batchSubPageActive() const;
+    void selectBatchSubPage();
 
     void Button33Click();    // browse for the single folder
     void Button32Click();    // pick the single icon
