@@ -570,6 +570,10 @@ void TSeekerPage::DateTimeCheckClick(QCheckBox* box)
 
 bool TSeekerPage::addSearchLocation(const QString& folder)
 {
+    // The box holds one location a line: a name with a line break would
+    // become two locations that are not the folder.
+    if (folder.contains(QLatin1Char('\n')) || folder.contains(QLatin1Char('\r')))
+        return false;
     const QStringList lines = skrLoc->toPlainText().split(QLatin1Char('\n'));
     for (const QString& line : lines)
         if (line.compare(folder, Qt::CaseInsensitive) == 0)

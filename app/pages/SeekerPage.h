@@ -51,7 +51,8 @@ public:
     korvala::SeekerPageState pageState() const;
 
     // A folder brought from outside: a new line of skrLoc unless a line there
-    // equals it without regard to case. True when added.
+    // equals it without regard to case. True when added; a name with a line
+    // break cannot be one line and is not added.
     bool addSearchLocation(const QString& folder);
 
     // --- Handlers -----------------------------------------------------------

@@ -191,7 +191,9 @@ TEST_F(DropRoutingTest, SeekerAddsNewFoldersAsLocationLines)
     EXPECT_EQ(seeker->skrLoc->toPlainText(), qs(upperFolder) + QLatin1Char('\n') + qs(folder));
 
     seeker->skrLoc->clear();
-    dropPaths(seeker, {folder});
+    // A folder whose name holds a line break would become two wrong lines.
+    const std::string broken = tree.folder("line\nbreak");
+    dropPaths(seeker, {broken, folder});
     EXPECT_EQ(seeker->skrLoc->toPlainText(), qs(folder));
 }
 
