@@ -26,22 +26,10 @@
 #include "app/KorvalaApplication.h"
 #include "app/Korvala_Main.h"
 #include "app/pages/SeekerPage.h"
+#include "bench/support/SilentDialogs.h"
 #include "search/FileDetails.h"
 
 namespace {
-
-// Answers every box at once, so nothing waits for a user.
-class SilentDialogs : public Dialogs {
-public:
-    void message(QWidget*, const QString&, Icon, const QString&) override {}
-    bool confirm(QWidget*, const QString&, Icon) override { return false; }
-    QStringList openFiles(QWidget*, const QString&, const QString&) override { return {}; }
-    QString openFile(QWidget*, const QString&, const QString&) override { return {}; }
-    QString saveFile(QWidget*, const QString&, const QString&) override { return {}; }
-    QString existingDirectory(QWidget*, const QString&, const QString&) override { return {}; }
-    bool input(QWidget*, const QString&, const QString&, QString&) override { return false; }
-    int showModal(QDialog&) override { return 0; }
-};
 
 struct Figure {
     double ms = 0;

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QTabWidget>
+#include <QTest>
 
 #include "DropsTestSupport.h"
 #include "app/SingleInstance.h"
@@ -126,18 +127,6 @@ private:
     QProcess m_daemon;
 };
 
-template <typename Done>
-bool spinUntil(Done done, int ms = 10000)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-
 TEST_F(StartWithPathsTest, ALaterStartHandsItsPageAndPathsToTheRunningWindow)
 {
     PrivateBus bus;
@@ -163,13 +152,13 @@ TEST_F(StartWithPathsTest, ALaterStartHandsItsPageAndPathsToTheRunningWindow)
     later.start(QStringLiteral(KORVALA_PATH), {QStringLiteral("--page"), QStringLiteral("hash"),
                                                   QStringLiteral("from elsewhere.txt")});
     ASSERT_TRUE(later.waitForStarted(5000));
-    ASSERT_TRUE(spinUntil([&] { return later.state() == QProcess::NotRunning; }))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return later.state() == QProcess::NotRunning; }))
         << "the later start did not end: it opened a window of its own";
     EXPECT_EQ(later.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(later.exitCode(), 0) << later.readAllStandardError().toStdString();
 
     auto* hash = find<TItemList>("HList");
-    EXPECT_TRUE(spinUntil([&] { return hash->count() == 1; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return hash->count() == 1; }));
     EXPECT_EQ(window->activePage(), window->pageOfTool(7));
     EXPECT_EQ(hash->paths(), std::vector<std::string>{file});
 
@@ -178,7 +167,7 @@ TEST_F(StartWithPathsTest, ALaterStartHandsItsPageAndPathsToTheRunningWindow)
     const std::string odd = tree.file(std::string("docs/odd \xff\n'$(x)'"));
     bool handed = false;
     std::thread caller([&] { handed = TSingleInstance::handOver(bus.connect("drops-test-b"), 0, {odd, "relative"}); });
-    EXPECT_TRUE(spinUntil([&] { return find<TItemList>("ACList")->count() == 1; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return find<TItemList>("ACList")->count() == 1; }));
     caller.join();
     EXPECT_TRUE(handed);
     EXPECT_EQ(window->activePage(), window->pageOfTool(0));
