@@ -17,14 +17,17 @@
 
 #include "app/AuxWindows.h"
 #include "app/Dialogs.h"
+#include "app/DropRouting.h"
 #include "app/Glyphs.h"
 #include "app/Guard.h"
 #include "app/ItemList.h"
+#include "app/ResultTransfer.h"
 #include "app/ShellIntegration.h"
 #include "app/UserSettings.h"
 #include "app/ToolTable.h"
 #include "app/UpdateChecker_Main.h"
 #include "app/kit/PageContext.h"
+#include "app/pages/SeekerPage.h"
 #include "platform/SystemStatus.h"
 #include "update/UpdateCheck.h"
 #include "worker/BackgroundWorker.h"
@@ -115,6 +118,7 @@ TfrmKorvala::TfrmKorvala(QWidget* owner, Options options)
     buildPages();
     buildStatusBar();
     buildContextMenu();
+    connectResultTransfer();
 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer1"));
@@ -310,7 +314,7 @@ void TfrmKorvala::FormCreate()
         dialogs().message(this, QStringLiteral("Error creating system registry entry"));
         return;
     }
-    // Dropped files are not taken yet: the window does not accept drops.
+    acceptDroppedFiles();
 
     // The donation window, before the main window is first shown.
     QString support;
@@ -520,4 +524,34 @@ void TfrmKorvala::P1Click()
     TItemList* list = listOfTool(m_popALLTag);
     if (list && list->count() > 0 && list->currentRow() >= 0)
         ShowShellProperties(list->currentPath());
+}
+
+void TfrmKorvala::acceptDroppedFiles()
+{
+    new TWindowDropTarget(
+        this, [this] { return pageTakesDrops(activePage()); },
+        [this](const std::vector<std::string>& paths) { runGuarded(this, [&] { WMDropFiles(paths); }); });
+}
+
+void TfrmKorvala::WMDropFiles(const std::vector<std::string>& paths)
+{
+    routeDrop(activePage(), m_pages, paths);
+}
+
+void TfrmKorvala::openWithPaths(int tool, const std::vector<std::string>& paths)
+{
+    runGuarded(this, [&] {
+        if (QToolButton* button = toolButton(tool); button != nullptr && button->isEnabled())
+            ToolsSelect(button);
+        if (!paths.empty())
+            routeStartPaths(activePage(), m_pages, paths);
+    });
+}
+
+void TfrmKorvala::connectResultTransfer()
+{
+    if (TSeekerPage* seeker = page<TSeekerPage>())
+        connect(seeker, &TSeekerPage::sendResultsWanted, this, [this, seeker](QAction* sender) {
+            runGuarded(this, [&] { SendList(*this, *seeker, *sender); });
+        });
 }

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include <QMainWindow>
@@ -70,6 +71,12 @@ public:
     void MenuItem3Click();  // Open
     void MenuItem4Click();  // Open File Location
     void P1Click();         // Properties
+    // The paths of one drop, routed to the active page (app/DropRouting.h).
+    void WMDropFiles(const std::vector<std::string>& paths);
+    // The start arguments, or a later start handing over: shows the page of
+    // the tool number (when one is given, >= 0) and routes paths as a drop
+    // onto it.
+    void openWithPaths(int tool, const std::vector<std::string>& paths);
 
     // --- Members for the pages and the tests --------------------------------
     // The worker of that object name (trdAC, trdDTC1, ...); nullptr if none.
@@ -122,6 +129,8 @@ private:
     void buildStatusBar();
     void buildContextMenu();
     void FormCreate();
+    void acceptDroppedFiles();
+    void connectResultTransfer();
 
     Options m_options;
     bool m_closed = false;

@@ -25,6 +25,7 @@
 #include "app/ItemList.h"
 #include "app/kit/ItemListBlock.h"
 #include "app/kit/PageWidgets.h"
+#include "platform/File.h"
 #include "tools/foldericon/FolderIcon.h"
 #include "tools/foldericon/IconExtract.h"
 
@@ -228,7 +229,9 @@ void TFolderIconChangerPage::updateDropHint()
 
 void TFolderIconChangerPage::addBatchFolder(const std::string& path)
 {
-    if (QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).isDir() && !lstBFIC->containsPath(path))
+    // Tested on the bytes: a name that is not UTF-8 does not survive decoding.
+    korvala::TFileStatus status;
+    if (!korvala::pathStatus(path, true, status) && status.isDirectory() && !lstBFIC->containsPath(path))
         lstBFIC->addPath(path);
     lstBFIC->UpdateCounter();
     updateDropHint();
@@ -364,4 +367,20 @@ void TFolderIconChangerPage::Label77DblClick()
     if (!ficFolder->text().isEmpty())
         folders.push_back(bytes(ficFolder->text()));
     korvala::RefreshShellIcons(folders);
+}
+
+bool TFolderIconChangerPage::batchSubPageActive() const
+{
+    return pcFIC->currentWidget() == shtBFIC;
+}
+
+void TFolderIconChangerPage::refreshBatchList()
+{
+    lstBFIC->UpdateCounter();
+    updateDropHint();
+}
+
+void TFolderIconChangerPage::selectBatchSubPage()
+{
+    pcFIC->setCurrentWidget(shtBFIC);
 }

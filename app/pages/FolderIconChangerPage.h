@@ -28,6 +28,11 @@ public:
     void addBatchFolder(const std::string& path);
     // A dropped folder for the single sub-page: its settings loaded.
     void setSingleFolder(const QString& folder);
+    // Counter of lstBFIC and the drop hint after items came from outside.
+    void refreshBatchList();
+    // True while the batch sub-page (shtBFIC) is the active one.
+    bool batchSubPageActive() const;
+    void selectBatchSubPage();
 
     void Button33Click();    // browse for the single folder
     void Button32Click();    // pick the single icon

@@ -1,5 +1,6 @@
 #include "app/pages/HashPage.h"
 
+#include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -33,4 +34,18 @@ void THashPage::formCreate()
 {
     generator->formCreate();
     verifier->formCreate();
+}
+
+THashPage::TSubPage THashPage::activeSubPage() const
+{
+    if (PageControl5->currentWidget() == verifier)
+        return TSubPage::Verifier;
+    if (PageControl5->currentWidget() == comparer)
+        return TSubPage::Comparer;
+    return TSubPage::Generator;
+}
+
+void THashPage::setChecksumFile(const QString& path)
+{
+    verifier->vcLoc->setText(path);
 }

@@ -22,6 +22,11 @@ public:
     // The tool's start-up defaults of the generator and the verifier.
     void formCreate() override;
 
+    enum class TSubPage { Generator, Verifier, Comparer };
+    TSubPage activeSubPage() const;
+    // A checksum file brought from outside: the verifier's field vcLoc.
+    void setChecksumFile(const QString& path);
+
     QTabWidget* PageControl5 = nullptr;
     THashGeneratorPage* generator = nullptr;  // shtHGen
     THashVerifyPage* verifier = nullptr;      // shtVCheck

@@ -208,3 +208,8 @@ void THiddenRevealerPage::trdRevealHDNWorkComplete()
 {
     dialogs().message(this, QStringLiteral("Revealing process completed!"));
 }
+
+void THiddenRevealerPage::setFolderToScan(const QString& folder)
+{
+    txtFTS->setText(folder);
+}

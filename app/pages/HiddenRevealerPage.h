@@ -29,6 +29,8 @@ public:
     // The window closes: a running scan is aborted as the title label's press
     // of the scan button does it, without a message.
     void stopWork() override;
+    // A folder brought from outside: the folder field txtFTS (the last one wins).
+    void setFolderToScan(const QString& folder);
 
     // --- Handlers -----------------------------------------------------------
     void Button25Click();

@@ -366,6 +366,30 @@ void TSeekerPage::buildResults()
     O1->setObjectName(QStringLiteral("O1"));
     O2 = skrPOP->addAction(QStringLiteral("Open File Location"));
     O2->setObjectName(QStringLiteral("O2"));
+    skrPOP->addSeparator();
+    // "Send Search Result to...", the menu's default entry: the window takes
+    // the rows (SendList), the page only names the entry chosen.
+    sendTo = new QMenu(QStringLiteral("Send Search Result to..."), skrPOP);
+    sendTo->setObjectName(QStringLiteral("sendTo"));
+    skrPOP->addMenu(sendTo);
+    skrPOP->setDefaultAction(sendTo->menuAction());
+    const struct {
+        const char* name;
+        const char* text;
+        int tag;
+    } targets[] = {
+        {"A1", "Attribute Changer", 0},
+        {"D1", "DateTime Changer", 1},
+        {"D2", "Duplicate Finder", 2},
+        {"H1", "Hash", 6},
+        {"sendProt", "Protector", 8},
+    };
+    for (const auto& target : targets) {
+        QAction* action = sendTo->addAction(QString::fromLatin1(target.text));
+        action->setObjectName(QString::fromLatin1(target.name));
+        action->setProperty("Tag", target.tag);
+        connect(action, &QAction::triggered, this, [this, action] { emit sendResultsWanted(action); });
+    }
     connect(O1, &QAction::triggered, this, [this] { runGuarded(this, [&] { O1Click(); }); });
     connect(O2, &QAction::triggered, this, [this] { runGuarded(this, [&] { O2Click(); }); });
     nxResult->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -542,4 +566,31 @@ void TSeekerPage::DateTimeCheckClick(QCheckBox* box)
     for (const TimeRow& row : timeRows())
         if (row.box == box)
             row.picker->setEnabled(box->isChecked());
+}
+
+bool TSeekerPage::addSearchLocation(const QString& folder)
+{
+    // The box holds one location a line: a name with a line break would
+    // become two locations that are not the folder.
+    if (folder.contains(QLatin1Char('\n')) || folder.contains(QLatin1Char('\r')))
+        return false;
+    const QStringList lines = skrLoc->toPlainText().split(QLatin1Char('\n'));
+    for (const QString& line : lines)
+        if (line.compare(folder, Qt::CaseInsensitive) == 0)
+            return false;
+    if (lines.size() == 1 && lines.front().isEmpty())
+        skrLoc->setPlainText(folder);
+    else
+        skrLoc->appendPlainText(folder);
+    return true;
+}
+
+std::vector<std::string> TSeekerPage::resultPaths() const
+{
+    std::vector<std::string> paths;
+    const int rows = resultModel->rowCount();
+    paths.reserve(static_cast<size_t>(rows));
+    for (int row = 0; row < rows; ++row)
+        paths.push_back(resultModel->pathAt(row));
+    return paths;
 }

@@ -4,6 +4,7 @@
 // the matches in the result grid nxResult, batch by batch.
 
 #include <array>
+#include <string>
 #include <vector>
 
 #include <QString>
@@ -48,6 +49,11 @@ public:
 
     // The page as plain values (the search criteria are built from these).
     korvala::SeekerPageState pageState() const;
+
+    // A folder brought from outside: a new line of skrLoc unless a line there
+    // equals it without regard to case. True when added; a name with a line
+    // break cannot be one line and is not added.
+    bool addSearchLocation(const QString& folder);
 
     // --- Handlers -----------------------------------------------------------
     // SEARCH / Abort. sender is the button, or the title label when the window
@@ -126,6 +132,16 @@ public:
     QMenu* skrPOP = nullptr;
     QAction* O1 = nullptr;
     QAction* O2 = nullptr;
+    // The submenu "Send Search Result to..." with A1, D1, D2, H1 and sendProt.
+    QMenu* sendTo = nullptr;
+
+    // The full paths of the result rows, top to bottom as the grid shows them.
+    std::vector<std::string> resultPaths() const;
+
+signals:
+    // One of the "Send Search Result to..." entries was chosen (its "Tag"
+    // property is the entry's tag).
+    void sendResultsWanted(QAction* sender);
 
 private:
     struct TimeRow {

@@ -178,3 +178,13 @@ void TSplitterJoinerPage::Button31Click()
 {
     browseFile(this, txtJoin, kPartsFilter);
 }
+
+void TSplitterJoinerPage::setSplitFile(const QString& path)
+{
+    txtSplit->setText(path);
+}
+
+void TSplitterJoinerPage::setJoinFile(const QString& path)
+{
+    txtJoin->setText(path);
+}

@@ -21,6 +21,11 @@ class TSplitterJoinerPage : public TToolPage {
 public:
     explicit TSplitterJoinerPage(const TPageContext& context);
 
+    // A file brought from outside: the file to split, or the first part to
+    // join (txtSplit, txtJoin).
+    void setSplitFile(const QString& path);
+    void setJoinFile(const QString& path);
+
     void Button26Click();   // browse for the file to split
     void Button31Click();   // browse for the first part to join
 

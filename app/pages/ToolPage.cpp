@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "app/ItemList.h"
+
 TToolPage::TToolPage(const TPageContext& context, const QString& objectName, const QString& caption,
     const QString& stripText, const QString& stripName)
     : m_context(context), m_caption(caption)
@@ -26,4 +28,16 @@ TToolPage::TToolPage(const TPageContext& context, const QString& objectName, con
     m_body->setContentsMargins(10, 8, 10, 10);
     m_body->setSpacing(6);
     outer->addLayout(m_body, 1);
+}
+
+bool TToolPage::addListItem(const std::string& path)
+{
+    TItemList* list = itemList();
+    return list != nullptr && list->addPath(path);
+}
+
+void TToolPage::refreshListCounter()
+{
+    if (TItemList* list = itemList())
+        list->UpdateCounter();
 }

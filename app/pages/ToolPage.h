@@ -4,6 +4,8 @@
 // fills with its controls. The main window calls the hooks below; the page
 // reaches its workers and the window's services through its context only.
 
+#include <string>
+
 #include <QString>
 #include <QWidget>
 
@@ -35,6 +37,12 @@ public:
     // The list that popALL acts on while this page's tool is active; nullptr
     // for pages without one.
     virtual TItemList* itemList() const { return nullptr; }
+    // A path brought from outside (a drop, the start arguments, the Seeker's
+    // results): appended to itemList() unless it is listed there. True when
+    // appended; the counter is left to the caller, which refreshes it once.
+    bool addListItem(const std::string& path);
+    // Counter of itemList() := its number of entries.
+    void refreshListCounter();
     // FormCreate, after all pages and workers exist: the tool's defaults.
     virtual void formCreate() {}
     // ToolsSelect made this the active page (Sharing refreshes its shares).

@@ -30,25 +30,12 @@
 #include "app/Korvala_Main.h"
 #include "app/pages/SeekerPage.h"
 #include "app/pages/SeekerResultModel.h"
+#include "bench/support/SilentDialogs.h"
 #include "platform/DateTime.h"
 #include "platform/FileAttributes.h"
 #include "search/FileDetails.h"
 
 namespace {
-
-// Answers every box at once, so nothing waits for a user.
-class SilentDialogs : public Dialogs {
-public:
-    int messages = 0;
-    void message(QWidget*, const QString&, Icon, const QString&) override { ++messages; }
-    bool confirm(QWidget*, const QString&, Icon) override { return false; }
-    QStringList openFiles(QWidget*, const QString&, const QString&) override { return {}; }
-    QString openFile(QWidget*, const QString&, const QString&) override { return {}; }
-    QString saveFile(QWidget*, const QString&, const QString&) override { return {}; }
-    QString existingDirectory(QWidget*, const QString&, const QString&) override { return {}; }
-    bool input(QWidget*, const QString&, const QString&, QString&) override { return false; }
-    int showModal(QDialog&) override { return 0; }
-};
 
 double msSince(const QElapsedTimer& t) { return static_cast<double>(t.nsecsElapsed()) / 1e6; }
 
