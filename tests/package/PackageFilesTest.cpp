@@ -111,6 +111,38 @@ TEST(PackageFiles, ManualPageAndCompletionKnowEveryCommandAndOption)
     EXPECT_NE(man.find(".SH EXIT STATUS"), std::string::npos);
 }
 
+TEST(PackageFiles, CompletionOffersWhatFitsTheWordUnderTheCursor)
+{
+    // Bash with bash-completion loaded runs the completion function as the
+    // shell would for the words of each line, the cursor at the end.
+    struct Case {
+        std::string words;
+        std::string offered;
+    };
+    const std::vector<Case> cases = {
+        {"korvala-cli sh", "shred share"},
+        {"korvala-cli hash -a SHA-", "SHA-1 SHA-256 SHA-384 SHA-512"},
+        {"korvala-cli attrib --hidden c", "clear"},
+        {"korvala-cli attrib --hidden=k", "keep"},
+        {"korvala-cli seek --n", "--name --no-subfolders --null"},
+        {"korvala-cli seek --attr Hi", "Hidden="},
+        {"korvala-cli share a", "add"},
+        {"korvala-cli dupes --by c", "content"},
+        {"korvala-cli split --h", "--help"},
+    };
+    const std::string harness =
+        "source /usr/share/bash-completion/bash_completion && source \"$0\" || exit 9\n"
+        "read -r -a COMP_WORDS <<< \"$1\"\n"
+        "COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); COMP_LINE=$1; COMP_POINT=${#COMP_LINE}\n"
+        "_korvala_cli 2>/dev/null; echo \"${COMPREPLY[*]}\"\n";
+    for (const Case& c : cases) {
+        const ProcessResult run = runProcess(
+            {"bash", "-c", harness, sourcePath("packaging/bash-completion/korvala-cli"), c.words});
+        EXPECT_EQ(run.exitCode, 0) << c.words << ": " << describe(run);
+        EXPECT_EQ(run.out, c.offered + "\n") << c.words;
+    }
+}
+
 TEST(PackageFiles, InstallIntoDestdirPutsEveryFileInPlace)
 {
     TTempTree tree;
