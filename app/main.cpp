@@ -1,8 +1,9 @@
 // The program's start: the splash window, the main window, a short pause, the
 // event loop. "korvala [--page NAME] [PATH...]" opens a tool's page with the
 // paths taken as a drop on it, or hands them to the window of a Korvala that
-// runs already; "--screenshot FILE [--page NAME]" saves a picture of the
-// window instead and exits.
+// runs already; "--screenshot FILE [--page NAME]" (app/Screenshots.h) saves a
+// picture of the window instead, and the file-manager options
+// (app/FileManagerActions.h) write or remove the user's context-menu entries.
 
 #include <cstdio>
 #include <string>
@@ -14,41 +15,15 @@
 #include <QThread>
 #include <QToolButton>
 
+#include "app/FileManagerActions.h"
 #include "app/KorvalaApplication.h"
 #include "app/Korvala_Main.h"
 #include "app/Korvala_Splash.h"
+#include "app/Screenshots.h"
 #include "app/SingleInstance.h"
 #include "app/StartArguments.h"
 
 namespace {
-
-int takeScreenshot(const QString& file, const QString& page)
-{
-    TfrmKorvala::Options options;
-    options.allowDonationWindow = false;
-    TfrmKorvala window(options);
-    if (!page.isEmpty()) {
-        const int tool = toolOfPageName(page.toStdString());
-        QToolButton* button = tool >= 0 ? window.toolButton(tool) : window.findToolButton(page);
-        if (button == nullptr) {
-            std::fprintf(stderr, "korvala: no tool page named \"%s\"\n", qPrintable(page));
-            return 2;
-        }
-        window.ToolsSelect(button);
-    }
-    window.show();
-    window.Timer1Timer();
-    for (int i = 0; i < 5; ++i) {
-        QCoreApplication::processEvents();
-        QThread::msleep(10);
-    }
-    if (!window.grab().save(file, "PNG")) {
-        std::fprintf(stderr, "korvala: cannot write \"%s\"\n", qPrintable(file));
-        return 1;
-    }
-    window.close();
-    return 0;
-}
 
 // The window in front of the others: a later start asked for it.
 void bringToFront(TfrmKorvala& window)
@@ -63,6 +38,11 @@ void bringToFront(TfrmKorvala& window)
 
 int main(int argc, char** argv)
 {
+    if (const std::optional<int> status = runFileManagerActionsOption(argc, argv))
+        return *status;
+    if (const std::optional<int> status = runScreenshotOption(argc, argv))
+        return *status;
+
     KorvalaApplication app(argc, argv);
 
     // The arguments as bytes: paths need not be valid in any encoding. The
@@ -79,9 +59,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "korvala: %s\nTry \"korvala --help\".\n", start.error.c_str());
         return 2;
     }
-    if (!start.screenshot.empty())
-        return takeScreenshot(QFile::decodeName(QByteArray::fromStdString(start.screenshot)),
-            QString::fromStdString(start.pageName));
 
     TSingleInstance instance;
     if (!instance.claim() && TSingleInstance::handOver(QDBusConnection::sessionBus(), start.tool, start.paths))

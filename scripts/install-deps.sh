@@ -6,7 +6,9 @@ PACKAGES="build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libglib2.0-dev libcli11-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core xdg-utils dbus
-  ccache unicode-data zlib1g-dev samba smbclient openssl rhash attr acl e2fsprogs ntfs-3g python3"
+  ccache unicode-data zlib1g-dev samba smbclient openssl rhash attr acl e2fsprogs ntfs-3g
+  librsvg2-bin desktop-file-utils appstream lintian man-db groff-base fakeroot dpkg-dev file
+  bash-completion python3"
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
