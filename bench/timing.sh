@@ -14,3 +14,15 @@ seconds() {
 
 # The median of the numbers on standard input, one a line.
 median() { sort -n | awk '{a[NR]=$1} END {printf "%.3f", a[int((NR+1)/2)]}'; }
+
+# keep_random_file NAME SIZE_MIB: NAME in the current folder holds SIZE_MIB MiB of
+# random bytes, made once and kept for later runs (a marker says it is complete).
+keep_random_file() {
+    local name=$1 size=$2
+    if [ ! -f ".complete-$size" ] || [ ! -f "$name" ]; then
+        echo "Making a $size MiB $name in $(pwd) ..." >&2
+        rm -f .complete-* "$name"
+        head -c "$((size * 1024 * 1024))" /dev/urandom > "$name"
+        touch ".complete-$size"
+    fi
+}

@@ -22,12 +22,7 @@ CLI="$(cd "$BUILD_DIR" && pwd)/cli/korvala-cli"
 mkdir -p "$DIR"
 cd "$DIR"
 TEMPLATE=template.bin
-if [ ! -f .complete-$SIZE_MIB ] || [ ! -f "$TEMPLATE" ]; then
-    echo "Making a $SIZE_MIB MiB template in $DIR ..." >&2
-    rm -f .complete-* "$TEMPLATE"
-    head -c "$((SIZE_MIB * 1024 * 1024))" /dev/urandom > "$TEMPLATE"
-    touch .complete-$SIZE_MIB
-fi
+keep_random_file "$TEMPLATE" "$SIZE_MIB"
 BYTES=$(stat -c %s "$TEMPLATE")
 
 fresh() {

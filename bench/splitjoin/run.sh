@@ -30,12 +30,7 @@ CLI="$(cd "$BUILD_DIR" && pwd)/cli/korvala-cli"
 mkdir -p "$DIR"
 cd "$DIR"
 SRC=source.bin
-if [ ! -f .complete-$SIZE_MIB ] || [ ! -f "$SRC" ]; then
-    echo "Making a $SIZE_MIB MiB source in $DIR ..." >&2
-    rm -f .complete-* "$SRC"
-    head -c "$((SIZE_MIB * 1024 * 1024))" /dev/urandom > "$SRC"
-    touch .complete-$SIZE_MIB
-fi
+keep_random_file "$SRC" "$SIZE_MIB"
 BYTES=$(stat -c %s "$SRC")
 # Into the page cache, and a reference digest for the checks below.
 REFERENCE=$(md5sum < "$SRC" | cut -d' ' -f1)
