@@ -24,4 +24,10 @@ std::error_code currentFolder(std::string& folder);
 // gives; empty when neither is known.
 std::string homeFolder();
 
+// The user's private folder for the files the program writes for itself (the
+// scripts, the update check's file): $XDG_RUNTIME_DIR/korvala, else
+// ${TMPDIR:-/tmp}/korvala-UID. Not made here: see ensurePrivateFolder of
+// platform/File.h, which also refuses one that another user owns.
+std::string userPrivateFolder();
+
 }  // namespace korvala

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "platform/Accounts.h"
 #include "platform/File.h"
+#include "platform/Paths.h"
 #include "update/UpdateIni.h"
 #include "update/Version.h"
 
@@ -58,12 +58,7 @@ std::string updateAddressOf(const std::string& baseAddress)
 
 std::string GetTempFolder()
 {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime && *runtime == '/')
-        return withoutTrailingSlashes(runtime) + "/korvala/";
-    const char* tmp = std::getenv("TMPDIR");
-    const std::string base = tmp && *tmp == '/' ? withoutTrailingSlashes(tmp) : std::string("/tmp");
-    return base + "/korvala-" + std::to_string(currentUserId()) + "/";
+    return userPrivateFolder() + "/";
 }
 
 bool IsConnectedFor(const std::string& updateAddress)

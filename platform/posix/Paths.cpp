@@ -13,6 +13,27 @@
 
 namespace korvala {
 
+namespace {
+
+std::string withoutTrailingSlashes(std::string path)
+{
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    return path;
+}
+
+}  // namespace
+
+std::string userPrivateFolder()
+{
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && *runtime == '/')
+        return withoutTrailingSlashes(runtime) + "/korvala";
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string base = tmp && *tmp == '/' ? withoutTrailingSlashes(tmp) : std::string("/tmp");
+    return base + "/korvala-" + std::to_string(::geteuid());
+}
+
 std::string homeFolder()
 {
     if (const char* home = std::getenv("HOME"); home && *home)

@@ -1,20 +1,15 @@
 #include "tools/scripts/BatchScript.h"
 
-#include <cstdlib>
-
-#include "platform/Accounts.h"
 #include "platform/File.h"
 #include "platform/KorvalaError.h"
+#include "platform/Paths.h"
 #include "platform/Terminal.h"
 
 namespace korvala {
 
 std::string scriptFolder()
 {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime && *runtime == '/')
-        return std::string(runtime) + "/korvala";
-    return "/tmp/korvala-" + std::to_string(currentUserId());
+    return userPrivateFolder();
 }
 
 std::string batchScriptText(const std::vector<std::string>& lines, bool pause)

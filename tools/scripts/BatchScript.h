@@ -8,7 +8,7 @@
 
 namespace korvala {
 
-// Where the scripts go: $XDG_RUNTIME_DIR/korvala, else /tmp/korvala-UID.
+// Where the scripts go: the user's private folder (platform/Paths.h).
 std::string scriptFolder();
 
 // The script: the lines in order, each one's failure remembered, the exit
