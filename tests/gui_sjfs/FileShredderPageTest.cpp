@@ -154,7 +154,11 @@ TEST_F(FileShredderPageTest, AbortStopsBetweenFiles)
         files.push_back(tree.file(std::string("f").append(std::to_string(i)), std::string(8u << 20, 'f')));
     add(files);
     click(page->btnShred);
-    click(page->btnShred);  // during the first file (the last entry)
+    // Abort once the first file (the last entry) has left the list, so the
+    // worker is surely past its first poll: clicking at once could reach it
+    // before it looked, and then nothing at all would be shredded.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return page->FSList->count() < 5; }, 20000));
+    click(page->btnShred);
     EXPECT_EQ(page->btnShred->text(), "SHRED");
     worker->WaitFor();
     EXPECT_EQ(messages().back(), "File Shredding process ABORTED!");
