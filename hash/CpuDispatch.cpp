@@ -4,6 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <cpuid.h>
+#endif
+
 namespace korvala {
 
 namespace {
@@ -48,8 +52,14 @@ bool cpuHasWideCarrylessMultiply()
 bool cpuHasShaInstructions()
 {
 #if defined(__x86_64__) || defined(__i386__)
-    static const bool has = __builtin_cpu_supports("sha") && __builtin_cpu_supports("sse4.1")
-                            && __builtin_cpu_supports("ssse3");
+    // Not every compiler knows "sha" as a feature name for __builtin_cpu_supports,
+    // so the bit is read from CPUID leaf 7 (EBX bit 29) directly.
+    static const bool has = [] {
+        unsigned int eax = 0, ebx = 0, ecx = 0, edx = 0;
+        const bool leaf7 = __get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) != 0;
+        return leaf7 && (ebx & (1u << 29)) != 0 && __builtin_cpu_supports("sse4.1")
+               && __builtin_cpu_supports("ssse3");
+    }();
     return has;
 #else
     return false;

@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include "GuiFixture.h"
+#include "LeakCheckPause.h"
 #include "app/KorvalaApplication.h"
 #include "app/Guard.h"
 #include "app/Korvala_Splash.h"
@@ -304,6 +305,11 @@ TEST_F(WindowTest, HandlerExceptionIsShownAndTheProgramGoesOn)
     EXPECT_EQ(testDialogs().messages[0].icon, Dialogs::Icon::Error);
 
     testDialogs().reset();
+    // The exception unwinds through frames of the widget library, which is
+    // built without exception support: the event copies it made on the way
+    // (and what they refer to) are never freed. That is why handlers are
+    // guarded; the leak checker looks away from this one deliberate escape.
+    const LeakCheckPause pause;
     QPushButton plain(QStringLiteral("plain"));
     QObject::connect(&plain, &QPushButton::clicked, [] { throw korvala::KorvalaError("Escaped"); });
     plain.show();

@@ -39,9 +39,9 @@ protected:
     void SetUp() override
     {
         if (::geteuid() != 0)
-            GTEST_SKIP() << "mounting a volume needs root";
+            FAIL() << "cannot run here: mounting a volume needs root";
         if (::access("/dev/fuse", R_OK | W_OK) != 0 || !haveProgram("mkntfs") || !haveProgram("ntfs-3g"))
-            GTEST_SKIP() << "no FUSE or no ntfs-3g";
+            FAIL() << "cannot run here: no FUSE or no ntfs-3g";
         m_image = tmp.path() + "/volume.img";
         m_mount = tmp.folder("mnt");
         runConsoleCommand("truncate -s 16M volume.img && mkntfs -F -f -q volume.img", tmp.path());
@@ -49,7 +49,7 @@ protected:
         struct stat image{}, mounted{};
         if (::stat(tmp.path().c_str(), &image) != 0 || ::stat(m_mount.c_str(), &mounted) != 0 ||
             image.st_dev == mounted.st_dev)
-            GTEST_SKIP() << "the NTFS image could not be mounted";
+            FAIL() << "cannot run here: the NTFS image could not be mounted";
         m_mounted = true;
     }
 

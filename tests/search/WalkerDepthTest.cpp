@@ -284,7 +284,7 @@ TEST(WalkerDepth, FindsEverythingWithOnlyFourDescriptorsLeft)
 TEST(WalkerDepth, CliUnderALowDescriptorLimitFindsEverything)
 {
     if (!test::haveProgram("prlimit"))
-        GTEST_SKIP() << "prlimit is not installed";
+        FAIL() << "cannot run here: prlimit is not installed";
     TTempTree t;
     const std::vector<std::string> expected = makeShortageTree(t);
     const test::ProcessResult r =
