@@ -33,6 +33,14 @@
 namespace korvala::test {
 namespace {
 
+// "f" and the number (GCC 12 warns wrongly about "f" + std::to_string).
+std::string fileNumber(int i)
+{
+    std::string name = std::to_string(i);
+    name.insert(name.begin(), 'f');
+    return name;
+}
+
 // Fills the file system that holds `folder` until nothing more fits.
 void fillDisk(const std::string& folder)
 {
@@ -69,7 +77,8 @@ TEST_F(FullDisk, TheDesktopIniEditorKeepsTheOldFile)
     writeFile(ini, old);
     fillDisk(disk.root());
     try {
-        ApplyFolderIcon(folder, "/usr/share/icons/new.ico", 3, false, std::string("a tip"));
+        // The new text needs more room than the old one frees.
+        ApplyFolderIcon(folder, "/usr/share/icons/new.ico", 3, false, std::string(3000, 't'));
         ADD_FAILURE() << "the edit succeeded on a full disk";
     } catch (const KorvalaError& e) {
         EXPECT_EQ(std::string(e.what()), "Unable to write to " + ini);
@@ -199,13 +208,15 @@ TEST_F(RandomInterrupts, SplitLeavesWholePartsInOrder)
             ASSERT_TRUE(std::binary_search(names.begin(), names.end(), "s.bin._" + std::to_string(k)))
                 << "part " << k << " of " << count << " is missing (or not a part: a temporary file was left)";
             const std::string piece = readFile(part);
-            if (k < count)
+            if (k < count) {
                 EXPECT_EQ(piece.size(), partSize) << part;
+            }
             joined += piece;
         }
         EXPECT_TRUE(joined == bytes.substr(0, joined.size())) << "the parts are not the source's first bytes";
-        if (status == 0)
+        if (status == 0) {
             EXPECT_EQ(joined.size(), bytes.size()) << "a completed split is the whole source";
+        }
         EXPECT_TRUE(readFile(source) == bytes) << "the source changed";
     });
 }
@@ -232,8 +243,9 @@ TEST_F(RandomInterrupts, JoinLeavesNothingOrWholePartsAndNoTemporaryFile)
         const std::string got = readFile(joined);
         EXPECT_EQ(got.size() % partSize, 0u) << "the output ends inside a part";
         EXPECT_TRUE(got == whole.substr(0, got.size())) << "the output is not the parts' first bytes";
-        if (status == 0)
+        if (status == 0) {
             EXPECT_EQ(got.size(), whole.size()) << "a completed join holds every part";
+        }
     });
 }
 
@@ -245,10 +257,10 @@ TEST_F(RandomInterrupts, ShredLeavesEachFileIntactOrGone)
         contents.push_back(randomBytes(8192, static_cast<uint32_t>(100 + i)));
     std::vector<std::string> args{"shred", "--yes"};
     for (int i = 0; i < kFiles; ++i)
-        args.push_back(tree.path("f" + std::to_string(i)));
+        args.push_back(tree.path(fileNumber(i)));
     loop(args, 12, [&] {
         for (int i = 0; i < kFiles; ++i)
-            tree.file("f" + std::to_string(i), contents[i]);
+            tree.file(fileNumber(i), contents[i]);
     }, [&](int status) {
         size_t left = 0;
         for (const std::string& name : entryNames(tree.root())) {
@@ -257,8 +269,9 @@ TEST_F(RandomInterrupts, ShredLeavesEachFileIntactOrGone)
             EXPECT_TRUE(readFile(tree.path(name)) == contents[i]) << name << " was overwritten but not deleted";
             ++left;
         }
-        if (status == 0)
+        if (status == 0) {
             EXPECT_EQ(left, 0u);
+        }
     });
 }
 
@@ -267,7 +280,7 @@ TEST_F(RandomInterrupts, AttributeAndTimeChangesAreWholeForEveryFile)
     constexpr int kFiles = 300;
     std::vector<std::string> files;
     for (int i = 0; i < kFiles; ++i)
-        files.push_back(tree.file("f" + std::to_string(i), ""));
+        files.push_back(tree.file(fileNumber(i), ""));
     std::vector<std::string> attrib{"attrib", "--hidden", "set", "--system", "set"};
     attrib.insert(attrib.end(), files.begin(), files.end());
     loop(attrib, 10, [&] {
@@ -285,8 +298,9 @@ TEST_F(RandomInterrupts, AttributeAndTimeChangesAreWholeForEveryFile)
             ASSERT_FALSE(unchangedSeen && word != 0) << f << " was changed after a file before it was skipped";
             unchangedSeen = unchangedSeen || word == 0;
         }
-        if (status == 0)
+        if (status == 0) {
             EXPECT_FALSE(unchangedSeen);
+        }
     });
 
     std::vector<std::string> times{"times", "--set", "modified=2001-02-03,10:20:30", "--set",
@@ -306,8 +320,9 @@ TEST_F(RandomInterrupts, AttributeAndTimeChangesAreWholeForEveryFile)
             ASSERT_FALSE(unchangedSeen && modified) << f << " was changed after a file before it was skipped";
             unchangedSeen = unchangedSeen || !modified;
         }
-        if (status == 0)
+        if (status == 0) {
             EXPECT_FALSE(unchangedSeen);
+        }
     });
 }
 

@@ -61,7 +61,7 @@ TFifoWatch::TFifoWatch(const std::string& path) : m_path(path)
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
     while (std::chrono::steady_clock::now() < deadline) {
         if (tid.load() != 0) {
-            std::ifstream wchan("/proc/self/task/" + std::to_string(tid.load()) + "/wchan");
+            std::ifstream wchan(std::string("/proc/self/task/").append(std::to_string(tid.load())).append("/wchan"));
             std::string where;
             std::getline(wchan, where);
             if (where.find("wait_for_partner") != std::string::npos || where.find("fifo") != std::string::npos)

@@ -110,7 +110,7 @@ TEST_F(HostileTree, EveryCommandEndsAndListsOnlyWhatItCanRead)
     EXPECT_EQ(r.out, expected);
 
     // Every other digest fails to open them: the run ends at the first one.
-    for (const std::string& name : {"fifo", "fifolink", "sock", "zero", "locked/secret.txt"}) {
+    for (const char* name : {"fifo", "fifolink", "sock", "zero", "locked/secret.txt"}) {
         r = asNobody({"hash", "-a", "MD5", tree.path(name), a});
         EXPECT_EQ(r.exitCode, 1) << name << ": " << describe(r);
         EXPECT_EQ(r.err.rfind("TFileStreamW: Cannot open file \"" + tree.path(name) + "\". ", 0), 0u) << r.err;

@@ -114,7 +114,7 @@ public:
             return;
         auto removeTops = [](int first) {
             for (int t = first; t < kTop; t += 2)
-                EXPECT_TRUE(removeTree(s_tree->path("d" + std::to_string(t)))) << std::strerror(errno);
+                EXPECT_TRUE(removeTree(s_tree->path(std::string("d").append(std::to_string(t))))) << std::strerror(errno);
         };
         std::thread other(removeTops, 1);
         removeTops(0);
