@@ -256,12 +256,15 @@ void runParallel(TFile& file, std::vector<Job>& jobs, FileDigestResult& result,
 
 }  // namespace
 
-FileDigestResult digestOpenFile(TFile& file, HashAlgorithmSet algorithms, const DigestCancelQuery& cancelRequested)
+namespace {
+
+// `st` is the open file's status, when known (`known`).
+FileDigestResult digestWithStatus(TFile& file, const TFileStatus& st, bool known, HashAlgorithmSet algorithms,
+    const DigestCancelQuery& cancelRequested)
 {
     FileDigestResult result;
     std::vector<Job> jobs = makeJobs(algorithms);
-    TFileStatus st;
-    const bool large = !file.status(st) && st.isRegular() && st.size >= static_cast<std::uint64_t>(kParallelDigestMinSize);
+    const bool large = known && st.isRegular() && st.size >= static_cast<std::uint64_t>(kParallelDigestMinSize);
     if (large)
         runParallel(file, jobs, result, cancelRequested);
     else
@@ -269,6 +272,15 @@ FileDigestResult digestOpenFile(TFile& file, HashAlgorithmSet algorithms, const 
     if (!result.readError && !result.cancelled)
         finishJobs(jobs, result);
     return result;
+}
+
+}  // namespace
+
+FileDigestResult digestOpenFile(TFile& file, HashAlgorithmSet algorithms, const DigestCancelQuery& cancelRequested)
+{
+    TFileStatus st;
+    const bool known = !file.status(st);
+    return digestWithStatus(file, st, known, algorithms, cancelRequested);
 }
 
 FileDigestResult digestFile(const std::string& path, HashAlgorithmSet algorithms,
@@ -280,8 +292,14 @@ FileDigestResult digestFile(const std::string& path, HashAlgorithmSet algorithms
         failed.openError = ec;
         return failed;
     }
-    file.adviseSequential();
-    return digestOpenFile(file, algorithms, cancelRequested);
+    // Read-ahead advice pays only for files of more than one block; in a
+    // scan of many small files it would be a system call per file for
+    // nothing.
+    TFileStatus st;
+    const bool known = !file.status(st);
+    if (!known || st.size > kBlockSize)
+        file.adviseSequential();
+    return digestWithStatus(file, st, known, algorithms, cancelRequested);
 }
 
 std::string digestTextOrThrow(const FileDigestResult& result, HashAlgorithm algorithm, const std::string& path)

@@ -205,6 +205,16 @@ private:
     std::string m_final;
 };
 
+// Makes `path` a regular file holding exactly `bytes`, the way an editor saves:
+// written whole under a temporary name (TNewOutput) and renamed into place, so
+// a full disk or any other failure leaves the file that was there untouched
+// and no temporary file behind. A file it replaces keeps its mode, and its
+// owner and group where the caller may keep them (root editing another user's
+// file); a new one gets `permissions` before the umask. A link (ELOOP), a
+// folder (EISDIR) or a FIFO, socket or device (PlatformErrc::notRegularFile)
+// under the name is never written through or over.
+std::error_code replaceWholeFile(const std::string& path, const std::string& bytes, uint32_t permissions = 0666);
+
 // What `path` is, without opening it. `followLink` says whether a final symbolic
 // link is followed. A path that does not exist gives ENOENT (and kind Missing).
 std::error_code pathStatus(const std::string& path, bool followLink, TFileStatus& status);

@@ -15,6 +15,8 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include "platform/posix/ShortPath.h"
+
 namespace korvala {
 
 static_assert(kWorkingFolder == AT_FDCWD, "kWorkingFolder stands for AT_FDCWD");
@@ -146,7 +148,12 @@ TFile TFile::adopt(int descriptor)
 
 std::error_code TFile::open(const std::string& path, const TOpenOptions& options)
 {
-    return openAt(kWorkingFolder, path.c_str(), options);
+    const posix::TShortPath reachable(path);
+    if (reachable.error()) {
+        (void)close();
+        return reachable.error();
+    }
+    return openAt(kWorkingFolder, reachable.c_str(), options);
 }
 
 std::error_code TFile::openAt(int folderFd, const char* name, const TOpenOptions& options)
@@ -154,6 +161,23 @@ std::error_code TFile::openAt(int folderFd, const char* name, const TOpenOptions
     (void)close();
     const int flags = openFlags(options);
     const mode_t mode = static_cast<mode_t>(options.permissions & 07777);
+    // Opening is itself an act for a FIFO (it connects a waiting writer, who
+    // then loses what it writes) and for a device (its driver runs), so what
+    // is not a regular file is turned down on a look at its name first. The
+    // look after the open below still catches an entry swapped in between.
+    if (options.regularOnly && !options.listedAsRegular) {
+        struct stat st {};
+        if (::fstatat(folderFd, name, &st, options.noFollow ? AT_SYMLINK_NOFOLLOW : 0) == 0) {
+            if (S_ISDIR(st.st_mode))
+                return systemError(EISDIR);
+            if (S_ISLNK(st.st_mode))
+                return systemError(ELOOP);
+            if (!S_ISREG(st.st_mode))
+                return PlatformErrc::notRegularFile;
+        } else if (!options.create || errno != ENOENT) {
+            return lastError();
+        }
+    }
     // O_NOATIME is refused (EPERM) for a file of another owner without the
     // privilege; that file is then opened as usual. The refusal is not
     // remembered: it says nothing about the next file, which may be the
@@ -544,11 +568,43 @@ void TNewOutput::abandon()
     m_final.clear();
 }
 
+std::error_code replaceWholeFile(const std::string& path, const std::string& bytes, uint32_t permissions)
+{
+    struct stat old {};
+    const bool existed = ::lstat(path.c_str(), &old) == 0;
+    if (!existed && errno != ENOENT)
+        return lastError();
+    if (existed && !S_ISREG(old.st_mode)) {
+        if (S_ISDIR(old.st_mode))
+            return systemError(EISDIR);
+        if (S_ISLNK(old.st_mode))
+            return systemError(ELOOP);
+        return PlatformErrc::notRegularFile;
+    }
+    TNewOutput output;
+    if (const std::error_code ec = output.create(path, existed ? (old.st_mode & 07777) : permissions))
+        return ec;
+    if (existed) {
+        // The umask must not narrow the mode of a file that is only being
+        // edited, nor may root's edit take the file from its owner. Neither is
+        // worth failing the edit for.
+        const int fd = output.file().descriptor();
+        (void)::fchmod(fd, old.st_mode & 07777);
+        (void)::fchown(fd, old.st_uid, old.st_gid);
+    }
+    if (const std::error_code ec = output.file().writeAll(bytes.data(), bytes.size()))
+        return ec;
+    return output.commit();
+}
+
 std::error_code pathStatus(const std::string& path, bool followLink, TFileStatus& status)
 {
     status = TFileStatus{};
+    const posix::TShortPath reachable(path);
+    if (reachable.error())
+        return reachable.error();
     struct stat st {};
-    const int rc = followLink ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st);
+    const int rc = followLink ? ::stat(reachable.c_str(), &st) : ::lstat(reachable.c_str(), &st);
     if (rc != 0)
         return lastError();
     fillStatus(st, status);

@@ -8,6 +8,7 @@
 #include "platform/HiddenList.h"
 #include "platform/SystemError.h"
 #include "platform/posix/AttributeStore.h"
+#include "platform/posix/ShortPath.h"
 
 namespace korvala {
 
@@ -38,11 +39,15 @@ uint32_t getFileAttributes(const std::string& path)
     return readFileAttributes(path, word) ? INVALID_FILE_ATTRIBUTES : word;
 }
 
-std::error_code readFileAttributes(const std::string& path, uint32_t& result)
+std::error_code readFileAttributes(const std::string& longPath, uint32_t& result)
 {
     struct statx stx{};
-    if (path.empty())
+    if (longPath.empty())
         return std::make_error_code(std::errc::no_such_file_or_directory);
+    const posix::TShortPath reachable(longPath);
+    if (reachable.error())
+        return reachable.error();
+    const std::string& path = reachable.path();
     if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_BLOCKS, &stx) != 0)
         return {errno, std::generic_category()};
 
@@ -112,11 +117,15 @@ private:
     THiddenListUndo m_undo;
 };
 
-std::error_code changeAttributes(const std::string& path, uint32_t set, uint32_t clear, bool listHidden)
+std::error_code changeAttributes(const std::string& longPath, uint32_t set, uint32_t clear, bool listHidden)
 {
     struct stat st{};
-    if (path.empty())
+    if (longPath.empty())
         return std::make_error_code(std::errc::no_such_file_or_directory);
+    const posix::TShortPath reachable(longPath);
+    if (reachable.error())
+        return reachable.error();
+    const std::string& path = reachable.path();
     if (::lstat(path.c_str(), &st) != 0)
         return systemError(errno);
 

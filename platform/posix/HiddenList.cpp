@@ -53,9 +53,9 @@ std::error_code readList(const std::string& folder, std::string& contents, struc
 }
 
 // Makes the list of `folder` hold `contents`: removed when it names nothing,
-// else written whole under a temporary name and renamed over the old one.
-// `like` is the list replaced (its mode and owner are kept), or null.
-std::error_code writeList(const std::string& folder, const std::string& contents, const struct stat* like)
+// else written whole under a temporary name and renamed over the old one
+// (keeping its mode and owner).
+std::error_code writeList(const std::string& folder, const std::string& contents)
 {
     const std::string path = folder + "/" + kHiddenListName;
     if (hiddenListIsEmpty(contents)) {
@@ -63,20 +63,7 @@ std::error_code writeList(const std::string& folder, const std::string& contents
             return systemError(errno);
         return {};
     }
-    TNewOutput output;
-    if (const std::error_code ec = output.create(path, like ? (like->st_mode & 07777) : 0666))
-        return ec;
-    if (like) {
-        // The umask must not narrow the mode of a list that is only being
-        // edited, nor may root's edit take the list from its owner. Neither is
-        // worth failing the change for.
-        const int fd = output.file().descriptor();
-        (void)::fchmod(fd, like->st_mode & 07777);
-        (void)::fchown(fd, like->st_uid, like->st_gid);
-    }
-    if (const std::error_code ec = output.file().writeAll(contents.data(), contents.size()))
-        return ec;
-    return output.commit();
+    return replaceWholeFile(path, contents);
 }
 
 }  // namespace
@@ -118,7 +105,7 @@ std::error_code changeHiddenList(const std::string& folder, const std::string& n
     if (hiddenListHas(contents, name) == listed)
         return {};
     const std::string updated = listed ? hiddenListWith(contents, name) : hiddenListWithout(contents, name);
-    if (const std::error_code written = writeList(folder, updated, existed ? &st : nullptr))
+    if (const std::error_code written = writeList(folder, updated))
         return written;
     undo.changed = true;
     undo.existed = existed;
@@ -136,9 +123,7 @@ std::error_code undoHiddenList(const std::string& folder, const THiddenListUndo&
             return systemError(errno);
         return {};
     }
-    struct stat st{};
-    const bool present = ::lstat((folder + "/" + kHiddenListName).c_str(), &st) == 0 && S_ISREG(st.st_mode);
-    return writeList(folder, undo.previous, present ? &st : nullptr);
+    return writeList(folder, undo.previous);
 }
 
 }  // namespace korvala

@@ -12,6 +12,7 @@
 #include <grp.h>
 #include <limits.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -274,8 +275,10 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const RunOptions&
     ::close(outPipe[0]);
     ::close(errPipe[0]);
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    struct rusage usage {};
+    while (::wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
     }
+    result.maxRssKb = usage.ru_maxrss;
     if (WIFEXITED(status))
         result.exitCode = WEXITSTATUS(status);
     else if (WIFSIGNALED(status))

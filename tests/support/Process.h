@@ -15,6 +15,7 @@ struct ProcessResult {
     int signal = 0;     // the signal that ended it, 0 when it exited
     std::string out;
     std::string err;
+    long maxRssKb = 0;  // the program's peak resident memory (wait4's ru_maxrss), KiB
 };
 
 struct RunOptions {

@@ -44,22 +44,20 @@ ReadResult readWhole(const std::string& path, std::string& bytes)
     return ReadResult::Read;
 }
 
-// The whole file written in place, as the system's profile functions do, so
-// that a file the user may not write is refused rather than replaced.
+// The whole file written. A file the user may not write is refused rather
+// than replaced, as the system's profile functions refuse it; the new text
+// is saved under a temporary name and renamed over the old one, since writing
+// in place would leave it truncated when the disk fills up halfway.
 std::error_code writeWhole(const std::string& path, const std::string& bytes)
 {
     uint32_t word = 0;
     if (!readFileAttributes(path, word) && (word & FILE_ATTRIBUTE_READONLY))
         return std::make_error_code(std::errc::permission_denied);
-    TOpenOptions o = TOpenOptions::writeNoFollow();
-    o.create = true;
-    o.truncate = true;
-    TFile file;
-    std::error_code e = file.open(path, o);
-    if (!e)
-        e = file.writeAll(bytes.data(), bytes.size());
-    const std::error_code closed = file.close();
-    return e ? e : closed;
+    TFileStatus status;
+    if (!pathStatus(path, false, status) && status.isRegular())
+        if (const std::error_code ec = checkAccess(path, acWrite))
+            return ec;
+    return replaceWholeFile(path, bytes);
 }
 
 // A whole attribute word, as the system call of that name sets it.
