@@ -4,6 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <cpuid.h>
+#endif
+
 namespace korvala {
 
 namespace {
@@ -48,8 +52,13 @@ bool cpuHasWideCarrylessMultiply()
 bool cpuHasShaInstructions()
 {
 #if defined(__x86_64__) || defined(__i386__)
-    static const bool has = __builtin_cpu_supports("sha") && __builtin_cpu_supports("sse4.1")
-                            && __builtin_cpu_supports("ssse3");
+    // The SHA extensions are bit 29 of EBX in leaf 7, read directly: not every
+    // compiler knows "sha" as a feature name of __builtin_cpu_supports.
+    static const bool has = [] {
+        unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+        const bool sha = __get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) && (ebx & (1u << 29)) != 0;
+        return sha && __builtin_cpu_supports("sse4.1") && __builtin_cpu_supports("ssse3");
+    }();
     return has;
 #else
     return false;
