@@ -8,7 +8,7 @@ PACKAGES="build-essential cmake ninja-build pkg-config
   fonts-dejavu-core xdg-utils dbus
   ccache unicode-data zlib1g-dev samba smbclient openssl rhash attr acl e2fsprogs ntfs-3g
   librsvg2-bin desktop-file-utils appstream lintian man-db groff-base fakeroot dpkg-dev file
-  bash-completion python3"
+  bash-completion python3 clang libclang-rt-14-dev"
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
