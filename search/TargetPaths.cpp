@@ -36,9 +36,9 @@ void parseLevel(std::string_view text, uint16_t& level)
     errno = 0;
     char* end = nullptr;
     long v = std::strtol(t.c_str(), &end, 10);
-    if (errno != 0 || *end != 0 || v < INT_MIN || v > INT_MAX)
+    // The whole text must be the number: strtol stops at a NUL inside it too.
+    if (errno != 0 || end != t.c_str() + t.size() || v < INT_MIN || v > INT_MAX)
         return;
-    // Skip a leading blank that strtol would have accepted: the text is trimmed.
     level = static_cast<uint16_t>(v);
 }
 

@@ -6,30 +6,50 @@
 namespace korvala {
 namespace {
 
+// The result of matching the rest of a text: Abort means that no match can
+// come from handing this rest less text, so a "*" before it stops trying
+// later places too. Without it a pattern with many "*" takes time that grows
+// exponentially with their number.
+enum class Matched { Yes, No, Abort };
+
 // The matching itself, over folded units. Step by step: the literal head of the
 // pattern, then at a "*" every following "*" and "?" is skipped and each place
 // of the next pattern character in the text is tried in turn.
 template <typename T>
-bool matchUnits(const T* t, size_t tn, const T* p, size_t pn)
+Matched matchUnits(const T* t, size_t tn, const T* p, size_t pn)
 {
     size_t ti = 0, pi = 0;
     while (ti < tn && pi < pn && p[pi] != T('*')) {
         if (p[pi] != T('?') && p[pi] != t[ti])
-            return false;
+            return Matched::No;
         ++ti;
         ++pi;
     }
     if (ti < tn && !(pi < pn && p[pi] == T('*')))
-        return false;
+        return Matched::No;
     while (pi < pn && (p[pi] == T('*') || p[pi] == T('?')))
         ++pi;
-    if (ti == tn || pi == pn)
-        return pi == pn;
+    if (pi == pn)
+        return Matched::Yes;
+    // The text is used up and the pattern wants more: a shorter text cannot do.
+    if (ti == tn)
+        return Matched::Abort;
     const T c = p[pi];
     for (size_t k = ti; k < tn; ++k)
-        if (t[k] == c && matchUnits(t + k + 1, tn - k - 1, p + pi + 1, pn - pi - 1))
-            return true;
-    return false;
+        if (t[k] == c) {
+            const Matched rest = matchUnits(t + k + 1, tn - k - 1, p + pi + 1, pn - pi - 1);
+            if (rest != Matched::No)
+                return rest;
+        }
+    // This "*" tried every place; a "*" before it, placed later, would leave it
+    // only some of the same places.
+    return Matched::Abort;
+}
+
+template <typename T>
+bool matches(const std::basic_string<T>& t, const std::basic_string<T>& p)
+{
+    return matchUnits(t.data(), t.size(), p.data(), p.size()) == Matched::Yes;
 }
 
 }  // namespace
@@ -43,10 +63,9 @@ bool WildcardMatch(std::string_view text, std::string_view pattern)
             c = static_cast<char>(lower[static_cast<unsigned char>(c)]);
         for (char& c : p)
             c = static_cast<char>(lower[static_cast<unsigned char>(c)]);
-        return matchUnits(t.data(), t.size(), p.data(), p.size());
+        return matches(t, p);
     }
-    std::u32string t = foldedCodePoints(text), p = foldedCodePoints(pattern);
-    return matchUnits(t.data(), t.size(), p.data(), p.size());
+    return matches(foldedCodePoints(text), foldedCodePoints(pattern));
 }
 
 std::string_view trimText(std::string_view text)

@@ -45,6 +45,19 @@ TEST(WildcardMatch, Table)
         EXPECT_EQ(WildcardMatch(c.text, c.pattern), c.expected) << c.text << " vs " << c.pattern;
 }
 
+// Many "*" before a missing character: each "*" tries its places once, so
+// the answer comes at once instead of after trying every way to place them.
+TEST(WildcardMatch, ManyStarsAgainstALongName)
+{
+    const std::string name(200, 'a');
+    std::string pattern;
+    for (int i = 0; i < 30; ++i)
+        pattern += "*a";
+    EXPECT_FALSE(WildcardMatch(name, pattern + "*b"));
+    EXPECT_TRUE(WildcardMatch(name + "b", pattern + "*b"));
+    EXPECT_FALSE(WildcardMatch("\u00e4" + name, "*\u00c4" + pattern + "?b"));
+}
+
 TEST(SplitList, TrimsDropsEmptyAndCaseDuplicates)
 {
     EXPECT_EQ(SplitList(" *.txt; *.TXT ;;a*; "), (std::vector<std::string>{"*.txt", "a*"}));
@@ -55,8 +68,9 @@ TEST(SplitList, TrimsDropsEmptyAndCaseDuplicates)
 
 TEST(TargetFolderSyntax, PrefixesAndLevels)
 {
+    using namespace std::literals;
     struct Case {
-        const char* item;
+        std::string_view item;
         bool sub;
         uint16_t minL, maxL;
         const char* folder;
@@ -67,6 +81,8 @@ TEST(TargetFolderSyntax, PrefixesAndLevels)
         {">/tmp", true, 5, 7, "/tmp/"},       // levels kept
         {"x>/tmp", true, 0, 7, "/tmp/"},      // invalid max kept, min becomes 0
         {"a-4>/tmp", true, 5, 4, "/tmp/"},    // invalid min kept
+        {"9\0x>/tmp"sv, true, 0, 7, "/tmp/"},  // a NUL inside a level: not a number
+        {"2\0x-3>/tmp"sv, true, 5, 3, "/tmp/"},
         {"/a/./b/../c//", false, 5, 7, "/a/c/"},
         {"/", false, 5, 7, "/"},
     };
