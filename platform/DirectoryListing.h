@@ -108,11 +108,11 @@ public:
     int64_t entrySize(size_t i);
 
     // Reads the attribute store of the given entries ahead of attributes()
-    // questions; with many entries the reads are shared with a helper thread
-    // (each costs a system call, and they are independent), except when
-    // KORVALA_SINGLE_THREAD=1 (for measurements against single-threaded
-    // tools). Results are the same as reading them one by one.
-    void prefetchStored(const std::vector<size_t>& indices);
+    // questions; with many entries and `share`, the reads are shared with a
+    // helper thread (each costs a system call, and they are independent),
+    // except when KORVALA_SINGLE_THREAD=1 (for measurements against
+    // single-threaded tools). Results are the same as reading them one by one.
+    void prefetchStored(const std::vector<size_t>& indices, bool share = true);
 
     // Indices of the entries that match `masks`, mask by mask, each in listing
     // order; an entry that fits two masks is given twice.
@@ -156,6 +156,10 @@ size_t folderDescriptorBudget(size_t wanted);
 // True when `error` says the process (or the system) ran out of descriptors:
 // closing some lets the same open succeed.
 bool isDescriptorShortage(std::error_code error);
+
+// False when KORVALA_SINGLE_THREAD=1: listings and walks keep every read on
+// the calling thread.
+bool listingHelperAllowed();
 
 // The platform's listing mask rules: "*" any run and "?" one character, without
 // regard to case; "*" and "*.*" match every name; a mask ending in ".*" also

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/DirectoryListing.h"
+
 namespace korvala {
 
 TListingHelper& TListingHelper::instance()

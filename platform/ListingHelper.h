@@ -49,7 +49,4 @@ private:
     std::atomic<bool> m_helperDone{true};
 };
 
-// False when KORVALA_SINGLE_THREAD=1: every read stays on the calling thread.
-bool listingHelperAllowed();
-
 }  // namespace korvala

@@ -6,12 +6,15 @@
 #include "platform/DirectoryListing.h"
 #include "platform/File.h"
 #include "platform/FileAttributes.h"
+#include "search/FolderLookahead.h"
 
 namespace korvala {
 namespace {
 
 constexpr uint32_t SubfolderSkipBits = 0x15146;
 size_t g_maxOpenFolders = 64;
+bool g_readAhead = true;
+std::atomic<size_t> g_foldersReadAhead{0};
 
 // One folder of the walk's stack. Its path is not kept: the walk keeps one
 // path, of the folder being walked, and each frame knows only where its own
@@ -30,6 +33,16 @@ void SearchWalker::setMaxOpenFoldersForTests(size_t count)
     g_maxOpenFolders = count < 2 ? 2 : count;
 }
 
+void SearchWalker::setReadAheadForTests(bool enabled)
+{
+    g_readAhead = enabled;
+}
+
+size_t SearchWalker::foldersReadAheadForTests()
+{
+    return g_foldersReadAhead.load();
+}
+
 SearchWalker::SearchWalker(const TSearchCriteria& criteria, const std::atomic<bool>& aborted, SearchWalkHandler& handler)
     : m_criteria(criteria), m_aborted(aborted), m_handler(handler)
 {
@@ -46,7 +59,7 @@ void SearchWalker::runAll()
     }
 }
 
-void SearchWalker::prefetch(DirectoryListing& listing, const std::vector<size_t>& matched)
+void SearchWalker::prefetch(DirectoryListing& listing, const std::vector<size_t>& matched, bool share)
 {
     // The attribute store is read ahead, in one go (shared with a helper thread
     // in big folders), for the entries whose test will need it: matches not
@@ -67,7 +80,14 @@ void SearchWalker::prefetch(DirectoryListing& listing, const std::vector<size_t>
         for (size_t i = 0; i < listing.size(); ++i)
             if (listing.type(i) == EntryType::Directory && !(listing.attributes(i, 0) & m_skipMask))
                 wanted.push_back(i);
-    listing.prefetchStored(wanted);
+    listing.prefetchStored(wanted, share);
+}
+
+bool SearchWalker::isWalkedSubfolder(DirectoryListing& listing, size_t i) const
+{
+    if (listing.type(i) != EntryType::Directory)
+        return false;
+    return !(m_skipMask && (listing.attributes(i, m_skipMask) & m_skipMask));
 }
 
 void SearchWalker::walk(const TTargetPath& target)
@@ -80,6 +100,48 @@ void SearchWalker::walk(const TTargetPath& target)
     std::string path = target.Folder;
     const std::string& root = target.Folder;
     const std::string rootOpen = root.size() > 1 ? root.substr(0, root.size() - 1) : root;
+    // Sub-folders read ahead on a second thread (declared after the stack, so
+    // that it is stopped before the stack's folders are closed).
+    std::unique_ptr<TFolderLookahead> ahead;
+    if (g_readAhead && target.Subfolders && folderLookaheadAllowed(maxOpen))
+        ahead = std::make_unique<TFolderLookahead>([this, &target](TPreparedFolder& folder, uint16_t level) {
+            if (level >= target.MinLevel && !folder.listing.entriesOutOfReach())
+                folder.matched = folder.listing.matchMasks(target.Masks);
+            prefetch(folder.listing, folder.matched, false);
+        });
+    bool aheadStopped = false;
+    // The sub-folders of `listing` the walk will enter, in order, but the
+    // first: the walk reads that one at once itself, and a chain of single
+    // sub-folders is walked without handing anything over.
+    auto subfolders = [&](DirectoryListing& listing) {
+        std::vector<TFolderLookahead::Child> children;
+        bool first = true;
+        for (size_t i = 0; i < listing.size(); ++i) {
+            if (!isWalkedSubfolder(listing, i))
+                continue;
+            if (!first)
+                children.push_back({i, std::string(listing.name(i))});
+            first = false;
+        }
+        return children;
+    };
+    // Every change to a folder descriptor on the stack is made under the
+    // lookahead's lock: its thread opens sub-folders relative to them.
+    auto releaseFrameFd = [&](Frame& f) {
+        if (!ahead) {
+            f.listing.releaseFd();
+            return;
+        }
+        std::lock_guard<std::mutex> lock(ahead->fdMutex());
+        f.listing.releaseFd();
+    };
+    auto reopenFrameFd = [&](Frame& f, int parentFd, const std::string& name) {
+        if (!ahead)
+            return f.listing.reopenFd(parentFd, name);
+        std::lock_guard<std::mutex> lock(ahead->fdMutex());
+        return f.listing.reopenFd(parentFd, name);
+    };
+
     // How frame `k`'s parent reaches it (the root: its path as given).
     auto nameInParent = [&](size_t k) {
         if (k == 0)
@@ -97,19 +159,25 @@ void SearchWalker::walk(const TTargetPath& target)
             const std::error_code e = open();
             if (!isDescriptorShortage(e))
                 return e;
+            // What was read ahead is let go first.
+            if (ahead && !aheadStopped) {
+                ahead->stop();
+                aheadStopped = true;
+                continue;
+            }
             size_t k = 0;
             while (k < keepFrom && stack[k]->listing.fd() < 0)
                 ++k;
             if (k >= keepFrom)
                 return e;
-            stack[k]->listing.releaseFd();
+            releaseFrameFd(*stack[k]);
         }
     };
 
     // Enters the folder `path` names: announces it, reports its matches, and
     // keeps it on the stack when its sub-folders are to be walked. False when
     // aborted.
-    auto enter = [&](int parentFd, const std::string& name, Frame* parent) -> bool {
+    auto enter = [&](int parentFd, const std::string& name, Frame* parent, size_t index) -> bool {
         if (aborted())
             return false;
         ++m_level;
@@ -123,16 +191,24 @@ void SearchWalker::walk(const TTargetPath& target)
         DirectoryListing& listing = frame->listing;
         const bool listFiles = (ignore == fiNone || ignore == fiJustSubfolders) && m_level >= target.MinLevel;
         std::vector<size_t> matched;
-        // A folder that cannot be listed yields nothing and no error.
-        openWithRoom(stack.size() > 0 ? stack.size() - 1 : 0, [&] {
-            return listing.open(parentFd, name, parent ? &parent->listing : nullptr);
-        });
-        // Names of a folder that may be read but not entered have no details to
-        // test or report: such a folder yields no entries, as one that cannot
-        // be listed does.
-        if (listFiles && !listing.entriesOutOfReach())
-            matched = listing.matchMasks(target.Masks);
-        prefetch(listing, matched);
+        TPreparedFolder prepared;
+        if (ahead && parent && ahead->take(parent->listing, index, prepared)) {
+            listing = std::move(prepared.listing);
+            g_foldersReadAhead.fetch_add(1, std::memory_order_relaxed);
+            if (listFiles)
+                matched = std::move(prepared.matched);
+        } else {
+            // A folder that cannot be listed yields nothing and no error.
+            openWithRoom(stack.size() > 0 ? stack.size() - 1 : 0, [&] {
+                return listing.open(parentFd, name, parent ? &parent->listing : nullptr);
+            });
+            // Names of a folder that may be read but not entered have no details
+            // to test or report: such a folder yields no entries, as one that
+            // cannot be listed does.
+            if (listFiles && !listing.entriesOutOfReach())
+                matched = listing.matchMasks(target.Masks);
+            prefetch(listing, matched, !ahead);
+        }
         for (size_t index : matched) {
             if (aborted()) {
                 --m_level;
@@ -153,7 +229,9 @@ void SearchWalker::walk(const TTargetPath& target)
         stack.push_back(std::move(frame));
         // Deep walks keep only the nearest folders open.
         if (stack.size() > maxOpen)
-            stack[stack.size() - 1 - maxOpen]->listing.releaseFd();
+            releaseFrameFd(*stack[stack.size() - 1 - maxOpen]);
+        if (ahead && !aheadStopped)
+            ahead->offer(stack.back()->listing, static_cast<uint16_t>(m_level + 1), subfolders(listing));
         return true;
     };
 
@@ -161,7 +239,7 @@ void SearchWalker::walk(const TTargetPath& target)
     // left when possible, else down from the nearest open ancestor.
     auto reopen = [&](size_t at, int childFd) -> bool {
         Frame& f = *stack[at];
-        if (childFd >= 0 && !openWithRoom(at, [&] { return f.listing.reopenFd(childFd, ".."); }))
+        if (childFd >= 0 && !openWithRoom(at, [&] { return reopenFrameFd(f, childFd, ".."); }))
             return true;
         size_t j = at;
         while (j > 0 && stack[j - 1]->listing.fd() < 0)
@@ -170,13 +248,13 @@ void SearchWalker::walk(const TTargetPath& target)
             const int parentFd = k == 0 ? kWorkingFolder : stack[k - 1]->listing.fd();
             const std::string name = nameInParent(k);
             Frame& g = *stack[k];
-            if (openWithRoom(k > 0 ? k - 1 : 0, [&] { return g.listing.reopenFd(parentFd, name); }))
+            if (openWithRoom(k > 0 ? k - 1 : 0, [&] { return reopenFrameFd(g, parentFd, name); }))
                 return false;
         }
         return true;
     };
 
-    if (!enter(kWorkingFolder, rootOpen, nullptr))
+    if (!enter(kWorkingFolder, rootOpen, nullptr, 0))
         return;
 
     while (!stack.empty()) {
@@ -187,15 +265,13 @@ void SearchWalker::walk(const TTargetPath& target)
             if (aborted())
                 return;
             const size_t i = top.next++;
-            if (listing.type(i) != EntryType::Directory)
-                continue;
-            if (m_skipMask && (listing.attributes(i, m_skipMask) & m_skipMask))
+            if (!isWalkedSubfolder(listing, i))
                 continue;
             const std::string_view name = listing.name(i);
             path.resize(top.pathEnd);
             path.append(name);
             path.push_back('/');
-            if (!enter(listing.fd(), std::string(name), &top))
+            if (!enter(listing.fd(), std::string(name), &top, i))
                 return;
             descended = true;
             break;
@@ -206,6 +282,8 @@ void SearchWalker::walk(const TTargetPath& target)
         int childFd = -1;
         std::unique_ptr<Frame> done = std::move(stack.back());
         stack.pop_back();
+        if (ahead)
+            ahead->leave(done->listing);
         --m_level;
         if (!stack.empty() && stack.back()->listing.fd() < 0) {
             childFd = done->listing.fd();

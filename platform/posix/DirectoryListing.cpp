@@ -464,7 +464,7 @@ const EntryDetails& DirectoryListing::details(size_t i)
     return s.details;
 }
 
-void DirectoryListing::prefetchStored(const std::vector<size_t>& indices)
+void DirectoryListing::prefetchStored(const std::vector<size_t>& indices, bool share)
 {
     if (indices.empty() || m_fd < 0 || m_outOfReach)
         return;
@@ -488,7 +488,7 @@ void DirectoryListing::prefetchStored(const std::vector<size_t>& indices)
             ensureStored(todo[k]);
     };
     // Small folders: handing work over costs more than it saves.
-    if (!listingHelperAllowed() || todo.size() < 24)
+    if (!share || !listingHelperAllowed() || todo.size() < 24)
         work(0, todo.size());
     else
         TListingHelper::instance().run(todo.size(), work);

@@ -230,9 +230,11 @@ std::vector<std::string> makeShortageTree(const TTempTree& t)
     return expected;
 }
 
-// Under a descriptor limit of 24 with all but four descriptors taken, the walk
+// Under a descriptor limit with all but four descriptors taken, the walk
 // closes ancestors to open each folder and its ".hidden" list, and still finds
-// every file, hides what the list names, and comes back up the chain.
+// every file, hides what the list names, and comes back up the chain. Under
+// the higher limit the walk reads ahead on a second thread until it runs short,
+// and then lets go of what it read ahead first.
 TEST(WalkerDepth, FindsEverythingWithOnlyFourDescriptorsLeft)
 {
     TTempTree t;
@@ -241,42 +243,44 @@ TEST(WalkerDepth, FindsEverythingWithOnlyFourDescriptorsLeft)
     for (const auto& p : expected)
         want += p + "\n";
 
-    int pipeFds[2];
-    ASSERT_EQ(::pipe(pipeFds), 0);
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        ::close(pipeFds[0]);
-        rlimit limit{24, 24};
-        if (::setrlimit(RLIMIT_NOFILE, &limit) != 0)
-            ::_exit(2);
-        std::vector<int> taken;
-        for (int fd; (fd = ::dup(0)) >= 0;)
-            taken.push_back(fd);
-        // The write end of the pipe stays: the answer goes out through it.
-        for (int i = 0; i < 4 && !taken.empty(); ++i) {
-            ::close(taken.back());
-            taken.pop_back();
+    for (const rlim_t max : {rlim_t(24), rlim_t(200)}) {
+        int pipeFds[2];
+        ASSERT_EQ(::pipe(pipeFds), 0);
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            ::close(pipeFds[0]);
+            rlimit limit{max, max};
+            if (::setrlimit(RLIMIT_NOFILE, &limit) != 0)
+                ::_exit(2);
+            std::vector<int> taken;
+            for (int fd; (fd = ::dup(0)) >= 0;)
+                taken.push_back(fd);
+            // The write end of the pipe stays: the answer goes out through it.
+            for (int i = 0; i < 4 && !taken.empty(); ++i) {
+                ::close(taken.back());
+                taken.pop_back();
+            }
+            Events e;
+            std::string got;
+            for (const auto& p : walk(t.root(), "*.txt", e))
+                got += p + "\n";
+            for (int fd : taken)
+                ::close(fd);
+            ::write(pipeFds[1], got.data(), got.size());
+            ::_exit(0);
         }
-        Events e;
+        ::close(pipeFds[1]);
         std::string got;
-        for (const auto& p : walk(t.root(), "*.txt", e))
-            got += p + "\n";
-        for (int fd : taken)
-            ::close(fd);
-        ::write(pipeFds[1], got.data(), got.size());
-        ::_exit(0);
+        char buf[4096];
+        for (ssize_t n; (n = ::read(pipeFds[0], buf, sizeof buf)) > 0;)
+            got.append(buf, static_cast<size_t>(n));
+        ::close(pipeFds[0]);
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        EXPECT_EQ(got, want) << "descriptor limit " << max;
     }
-    ::close(pipeFds[1]);
-    std::string got;
-    char buf[4096];
-    for (ssize_t n; (n = ::read(pipeFds[0], buf, sizeof buf)) > 0;)
-        got.append(buf, static_cast<size_t>(n));
-    ::close(pipeFds[0]);
-    int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    EXPECT_EQ(got, want);
 }
 
 // korvala-cli itself under `prlimit --nofile=16`: the same matches as without

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <atomic>
 #include <map>
 #include <string>
@@ -344,6 +345,70 @@ TEST(WalkerDeepTree, ThreeThousandLevels)
     }
     SearchWalker::setMaxOpenFoldersForTests(64);
     removeChain(t.root());
+}
+
+// Reading sub-folders ahead on a second thread changes nothing a handler sees:
+// on a wide tree with hidden and system folders, a ".hidden" list, links, a
+// FIFO and folder-ignore answers, the same events in the same order as the
+// walk on one thread, also when it is aborted part way.
+TEST(WalkerReadAhead, SameEventsAsTheWalkOnOneThread)
+{
+    TTempTree t;
+    for (int i = 0; i < 12; ++i) {
+        char top[8];
+        std::snprintf(top, sizeof top, "w%02d", i);
+        const std::string w = top;
+        for (const char* folder : {"", "/a", "/a/b", "/.dot", "/empty", "/s"})
+            t.folder(w + folder);
+        t.file(w + "/f.txt", "x");
+        t.file(w + "/g.log", "x");
+        t.file(w + "/a/b/deep.txt", "x");
+        t.file(w + "/a/mid.txt", "x");
+        t.file(w + "/.dot/in-dot.txt", "x");
+        if (i % 3 == 0)
+            t.file(w + "/.hidden", "a\n");
+        if (i % 4 == 1) {
+            t.file(w + "/s/in-system.txt", "x");
+            ASSERT_FALSE(setFileAttributes(t.path(w + "/s"), FILE_ATTRIBUTE_SYSTEM));
+        }
+        t.symlink(w + "/ln", t.root());
+        t.fifo(w + "/p.txt");
+    }
+    struct Variant {
+        const char* location;  // "" for the root
+        const char* masks;
+        bool hiddenIgnored;
+        int abortAfter;
+    };
+    const Variant variants[] = {
+        {"", "*.txt", false, 0},
+        {"2-3>", "*.txt;*.log", false, 0},
+        {"", "*", true, 0},
+        {"", "*.txt", false, 7},
+    };
+    const size_t readAheadBefore = SearchWalker::foldersReadAheadForTests();
+    for (const Variant& v : variants) {
+        std::vector<std::string> events[2];
+        for (int ahead = 0; ahead < 2; ++ahead) {
+            SearchWalker::setReadAheadForTests(ahead == 1);
+            TSearchCriteria c;
+            c.Files().setFileName(v.masks);
+            c.Files().setLocation(std::string(v.location) + t.root());
+            if (v.hiddenIgnored)
+                c.Attributes().setHidden(fsIgnore);
+            Recorder r(t.root());
+            r.answers["w03/"] = fiJustThis;
+            r.answers["w05/"] = fiJustSubfolders;
+            r.answers["w07/a/"] = fiThisAndSubfolders;
+            r.abortAfter = v.abortAfter;
+            SearchWalker(c, r.aborted, r).runAll();
+            events[ahead] = r.events;
+        }
+        SearchWalker::setReadAheadForTests(true);
+        EXPECT_EQ(events[1], events[0]) << v.location << v.masks;
+        EXPECT_GT(events[0].size(), 12u) << v.location << v.masks;
+    }
+    EXPECT_GT(SearchWalker::foldersReadAheadForTests(), readAheadBefore) << "nothing was read ahead";
 }
 
 }  // namespace
