@@ -5,8 +5,9 @@
 #   containing text: korvala-cli seek --contains TEXT ROOT  vs  grep -rliF TEXT ROOT       (target <= 1.0x)
 #                    (the page ignores case by default; --case-sensitive against grep -rlF)
 #                    and both against rg -j1 [-i] -F -l when ripgrep is installed (target <= 1.2x)
-# Both also with KORVALA_SINGLE_THREAD=1, where the attribute-store reads that
-# are otherwise shared with a helper thread stay on the walking thread.
+# Both also with KORVALA_SINGLE_THREAD=1, where the folder listings read ahead
+# and the attribute-store reads that are otherwise shared with a second thread
+# stay on the walking thread.
 #
 # Usage: bench/search/seek_bench.sh [BUILD_DIR] [ROOT] [RUNS]
 # The tree (200,000 files of about 1 KiB in 2,000 folders) is made once in ROOT
