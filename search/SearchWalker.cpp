@@ -67,7 +67,10 @@ void SearchWalker::prefetch(DirectoryListing& listing, const std::vector<size_t>
     // skip mask tests stored bits.
     const uint32_t tested = m_criteria.Attributes().TestedMask();
     const uint32_t unset = m_criteria.Attributes().UnsetMask();
-    const bool filesNeed = (tested & (STORED_ATTRIBUTE_MASK | FILE_ATTRIBUTE_NORMAL)) != 0;
+    // With a phrase the store is read only for the files that contain it
+    // (see TSearchCriteria::Matches).
+    const bool filesNeed =
+        (tested & (STORED_ATTRIBUTE_MASK | FILE_ATTRIBUTE_NORMAL)) != 0 && m_criteria.Content().isEmpty();
     const bool foldersNeed = (m_skipMask & STORED_ATTRIBUTE_MASK) != 0;
     if (!filesNeed && !foldersNeed)
         return;

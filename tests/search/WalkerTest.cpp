@@ -265,6 +265,25 @@ TEST_F(WalkerTest, ContentAndSizeFiltersApplyInTheWalk)
     EXPECT_EQ(run(c, r3), (std::vector<std::string>{"a.txt"}));
 }
 
+// With a phrase the attribute store is tested after the content: a file that
+// holds the phrase is still rejected by its stored bits, and the stored bits
+// still select it when they must be set.
+TEST_F(WalkerTest, StoredBitsStillDecideForFilesThatHoldThePhrase)
+{
+    t.file("sub2/system.txt", "a needle here");
+    t.file("sub2/hidden.txt", "no match");
+    ASSERT_FALSE(setFileAttributes(t.path("sub2/system.txt"), FILE_ATTRIBUTE_SYSTEM));
+    ASSERT_FALSE(setFileAttributes(t.path("sub2/hidden.txt"), FILE_ATTRIBUTE_HIDDEN));
+    t.file("sub2/e.txt", "the needle");
+    TSearchCriteria c = criteria(t.path("sub2"));
+    c.Content().setPhrase("needle");
+    Recorder r(t.root());
+    EXPECT_EQ(run(c, r), (std::vector<std::string>{"sub2/e.txt"}));
+    c.Attributes().setSystem(fsSet);
+    Recorder r2(t.root());
+    EXPECT_EQ(run(c, r2), (std::vector<std::string>{"sub2/system.txt"}));
+}
+
 // Removes a chain of "dd" folders of any depth in constant time per level by
 // moving each grandchild up to the root before removing its parent (rm -rf
 // needs seconds for such a chain).
