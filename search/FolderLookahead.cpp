@@ -1,8 +1,18 @@
 #include "search/FolderLookahead.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace korvala {
+
+namespace {
+std::atomic<bool> g_patient{false};
+}  // namespace
+
+void TFolderLookahead::setPatientForTests(bool patient)
+{
+    g_patient = patient;
+}
 
 TFolderLookahead::TFolderLookahead(Prepare prepare) : m_prepare(std::move(prepare)) {}
 
@@ -130,6 +140,10 @@ bool TFolderLookahead::take(const DirectoryListing& parent, size_t index, TPrepa
     }
     if (batch.next >= batch.items.size() || batch.items[batch.next].child.index != index)
         return false;
+    if (g_patient.load())
+        m_changed.wait(lock, [&] {
+            return m_stopped || m_held >= Held || batch.items[batch.next].state != State::Pending;
+        });
     Item& item = batch.items[batch.next++];
     m_changed.notify_all();  // the window moved on
     for (;;) {

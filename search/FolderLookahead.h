@@ -75,6 +75,11 @@ public:
 
     std::mutex& fdMutex() { return m_fdMutex; }
 
+    // Tests: the walk waits for the helper to read each folder offered to it
+    // instead of reading it itself, so that the helper's path is taken
+    // whatever the timing.
+    static void setPatientForTests(bool patient);
+
 private:
     enum class State : uint8_t { Pending, Reading, Read, Taken };
     struct Item {

@@ -33,9 +33,10 @@ void SearchWalker::setMaxOpenFoldersForTests(size_t count)
     g_maxOpenFolders = count < 2 ? 2 : count;
 }
 
-void SearchWalker::setReadAheadForTests(bool enabled)
+void SearchWalker::setReadAheadForTests(bool enabled, bool patient)
 {
     g_readAhead = enabled;
+    TFolderLookahead::setPatientForTests(patient);
 }
 
 size_t SearchWalker::foldersReadAheadForTests()

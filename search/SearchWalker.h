@@ -79,9 +79,10 @@ public:
     // How many folder descriptors the walk keeps open at most (tests lower it);
     // half the process's descriptor limit caps it.
     static void setMaxOpenFoldersForTests(size_t count);
-    // Turns reading ahead on a second thread off (tests compare both walks)
+    // Turns reading ahead on a second thread off (tests compare both walks),
+    // or makes the walk wait for every folder to be read ahead (`patient`),
     // and counts the folders the walks took read ahead.
-    static void setReadAheadForTests(bool enabled);
+    static void setReadAheadForTests(bool enabled, bool patient = false);
     static size_t foldersReadAheadForTests();
 
 private:

@@ -405,11 +405,14 @@ TEST(WalkerReadAhead, SameEventsAsTheWalkOnOneThread)
         {"", "*", true, 0},
         {"", "*.txt", false, 7},
     };
-    const size_t readAheadBefore = SearchWalker::foldersReadAheadForTests();
     for (const Variant& v : variants) {
-        std::vector<std::string> events[2];
-        for (int ahead = 0; ahead < 2; ++ahead) {
-            SearchWalker::setReadAheadForTests(ahead == 1);
+        // One thread; reading ahead as it comes; the walk waiting for every
+        // folder to be read ahead, which must then have happened.
+        std::vector<std::string> events[3];
+        size_t readAhead = 0;
+        for (int ahead = 0; ahead < 3; ++ahead) {
+            SearchWalker::setReadAheadForTests(ahead > 0, ahead == 2);
+            const size_t before = SearchWalker::foldersReadAheadForTests();
             TSearchCriteria c;
             c.Files().setFileName(v.masks);
             c.Files().setLocation(std::string(v.location) + t.root());
@@ -422,12 +425,14 @@ TEST(WalkerReadAhead, SameEventsAsTheWalkOnOneThread)
             r.abortAfter = v.abortAfter;
             SearchWalker(c, r.aborted, r).runAll();
             events[ahead] = r.events;
+            readAhead = SearchWalker::foldersReadAheadForTests() - before;
         }
         SearchWalker::setReadAheadForTests(true);
         EXPECT_EQ(events[1], events[0]) << v.location << v.masks;
+        EXPECT_EQ(events[2], events[0]) << v.location << v.masks;
         EXPECT_GT(events[0].size(), 12u) << v.location << v.masks;
+        EXPECT_GT(readAhead, 0u) << v.location << v.masks << ": nothing was read ahead";
     }
-    EXPECT_GT(SearchWalker::foldersReadAheadForTests(), readAheadBefore) << "nothing was read ahead";
 }
 
 }  // namespace
