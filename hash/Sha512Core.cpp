@@ -67,16 +67,25 @@ const std::uint64_t kRoundConstants[80] = {
         KORVALA_SHA512_ROUND(b, c, d, e, f, g, h, a, WK((i) + 7));                                        \
     } while (0)
 
-// The 80 rounds of one block from W + K already computed (`wk[i * stride]`).
+// The 80 rounds of one block from W + K already computed (`wk[i * stride]`);
+// `between(k)` runs after the k-th eight rounds (other work to interleave
+// with them).
+struct NothingBetween {
+    void operator()(int) const {}
+};
+template <class Between = NothingBetween>
 __attribute__((always_inline)) inline void roundsFromSchedule(std::uint64_t state[8], const std::uint64_t* wk,
-                                                              std::size_t stride)
+                                                              std::size_t stride, Between&& between = {})
 {
     std::uint64_t a = state[0], b = state[1], c = state[2], d = state[3];
     std::uint64_t e = state[4], f = state[5], g = state[6], h = state[7];
     std::uint64_t bc = b ^ c;
 #define KORVALA_SHA512_WK_TABLE(i) wk[(i) * stride]
-    for (int i = 0; i < 80; i += 8)
+#pragma GCC unroll 10
+    for (int i = 0; i < 80; i += 8) {
         KORVALA_SHA512_EIGHT(i, KORVALA_SHA512_WK_TABLE);
+        between(i / 8);
+    }
 #undef KORVALA_SHA512_WK_TABLE
     state[0] += a;
     state[1] += b;
@@ -274,33 +283,6 @@ KORVALA_SHA512_AVX512 inline void scheduleStepEight(__m512i w[16], const std::ui
     _mm512_storeu_si512(wk + 8 * i, _mm512_add_epi64(word, _mm512_set1_epi64(static_cast<long long>(kRoundConstants[i]))));
 }
 
-// The 80 rounds of one block from `wk` (stride 8) with eight steps of the
-// next group's schedule (from `firstStep` on) woven in, one per eight rounds.
-template <bool WithNext>
-KORVALA_SHA512_AVX512 inline void roundsWithSchedule(std::uint64_t state[8], const std::uint64_t* wk, __m512i w[16],
-                                                     const std::uint8_t* nextData, std::uint64_t* nextWk, int firstStep)
-{
-    std::uint64_t a = state[0], b = state[1], c = state[2], d = state[3];
-    std::uint64_t e = state[4], f = state[5], g = state[6], h = state[7];
-    std::uint64_t bc = b ^ c;
-#define KORVALA_SHA512_WK_TABLE(i) wk[(i) * 8]
-#pragma GCC unroll 10
-    for (int i = 0; i < 80; i += 8) {
-        KORVALA_SHA512_EIGHT(i, KORVALA_SHA512_WK_TABLE);
-        if (WithNext && i < 64)
-            scheduleStepEight(w, nextData, nextWk, firstStep + i / 8);
-    }
-#undef KORVALA_SHA512_WK_TABLE
-    state[0] += a;
-    state[1] += b;
-    state[2] += c;
-    state[3] += d;
-    state[4] += e;
-    state[5] += f;
-    state[6] += g;
-    state[7] += h;
-}
-
 // Eight blocks at a time: the schedule of the next eight (in 512-bit
 // registers, word i of the eight blocks gathered into one, so no transpose)
 // is computed while the rounds of these run, so that the vector and the
@@ -319,13 +301,18 @@ KORVALA_SHA512_AVX512 void compressAvx512(std::uint64_t state[8], const std::uin
                 prefetchBlocks(data + 16 * 128, 8);
                 for (int i = 0; i < 16; ++i)
                     scheduleStepEight(w, data + 8 * 128, wk[cur ^ 1], i);
+                const std::uint8_t* next = data + 8 * 128;
+                std::uint64_t* nextWk = wk[cur ^ 1];
 #pragma GCC unroll 1
                 for (int j = 0; j < 8; ++j)
-                    roundsWithSchedule<true>(state, wk[cur] + j, w, data + 8 * 128, wk[cur ^ 1], 16 + 8 * j);
+                    roundsFromSchedule(state, wk[cur] + j, 8, [&](int k) KORVALA_SHA512_AVX512 {
+                        if (k < 8)
+                            scheduleStepEight(w, next, nextWk, 16 + 8 * j + k);
+                    });
             } else {
 #pragma GCC unroll 1
                 for (int j = 0; j < 8; ++j)
-                    roundsWithSchedule<false>(state, wk[cur] + j, w, nullptr, nullptr, 0);
+                    roundsFromSchedule(state, wk[cur] + j, 8);
             }
         }
     }
