@@ -14,6 +14,11 @@ void md5Compress(std::uint32_t state[4], const std::uint8_t* data, std::size_t b
 void ripemd128Compress(std::uint32_t state[4], const std::uint8_t* data, std::size_t blocks);
 void ripemd160Compress(std::uint32_t state[5], const std::uint8_t* data, std::size_t blocks);
 void sha512Compress(std::uint64_t state[8], const std::uint8_t* data, std::size_t blocks);
+// SHA-512's forms, for the tests that compare them: the highest the processor
+// runs (0 portable, 1 AVX2 with BMI, 2 also AVX-512), and the compression by
+// one form (a form above the processor's runs the highest it has).
+int sha512Levels();
+void sha512CompressAt(int level, std::uint64_t state[8], const std::uint8_t* data, std::size_t blocks);
 void tigerCompress(std::uint64_t state[3], const std::uint8_t* data, std::size_t blocks);
 
 // SHA-1 and SHA-256 pick the SHA instructions or the portable code at run time;

@@ -325,22 +325,41 @@ KORVALA_SHA512_AVX512 void compressAvx512(std::uint64_t state[8], const std::uin
 
 }  // namespace
 
-void sha512Compress(std::uint64_t state[8], const std::uint8_t* data, std::size_t blocks)
+int sha512Levels()
 {
 #if defined(__x86_64__)
-    // 0: portable, 1: AVX2 and BMI2, 2: also AVX-512 (F, VL, BW).
-    static const int level = !(__builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2")) ? 0
-                             : (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw")) ? 2
-                                                                                                         : 1;
-    if (level != 0 && !portableDigestsOnly()) {
-        if (level == 2)
-            compressAvx512(state, data, blocks);
-        else
-            compressAvx2(state, data, blocks);
+    // 0: portable, 1: AVX2, BMI1 and BMI2, 2: also AVX-512 (F, VL, BW).
+    static const int level =
+        !(__builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2")) ? 0
+        : (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
+           __builtin_cpu_supports("avx512bw"))
+            ? 2
+            : 1;
+    return level;
+#else
+    return 0;
+#endif
+}
+
+void sha512CompressAt(int level, std::uint64_t state[8], const std::uint8_t* data, std::size_t blocks)
+{
+    level = level < sha512Levels() ? level : sha512Levels();
+#if defined(__x86_64__)
+    if (level == 2) {
+        compressAvx512(state, data, blocks);
+        return;
+    }
+    if (level == 1) {
+        compressAvx2(state, data, blocks);
         return;
     }
 #endif
     compressGeneric(state, data, blocks);
+}
+
+void sha512Compress(std::uint64_t state[8], const std::uint8_t* data, std::size_t blocks)
+{
+    sha512CompressAt(portableDigestsOnly() ? 0 : sha512Levels(), state, data, blocks);
 }
 
 }  // namespace korvala::digest

@@ -236,6 +236,21 @@ TEST(AcceleratedKernels, AgreeWithPortableKernels)
         EXPECT_EQ(korvala::digest::crc32UpdateVpclmul(0xFFFFFFFFu, bytes + 5, 1 << 16),
                   korvala::digest::crc32UpdatePortable(0xFFFFFFFFu, bytes + 5, 1 << 16));
     }
+    // SHA-512's vector forms go four, eight and sixteen blocks at a time, the
+    // rest through the smaller forms: every count up to 40 blocks, and 500.
+    std::vector<std::size_t> sha512Blocks;
+    for (std::size_t blocks = 1; blocks <= 40; ++blocks)
+        sha512Blocks.push_back(blocks);
+    sha512Blocks.push_back(500);
+    for (int level = 1; level <= korvala::digest::sha512Levels(); ++level)
+        for (std::size_t offset : {0u, 1u, 7u})
+            for (std::size_t blocks : sha512Blocks) {
+                std::uint64_t vector[8] = {1, 2, 3, 4, 5, 6, 7, 8}, portable[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+                korvala::digest::sha512CompressAt(level, vector, bytes + offset, blocks);
+                korvala::digest::sha512CompressAt(0, portable, bytes + offset, blocks);
+                ASSERT_TRUE(std::equal(vector, vector + 8, portable))
+                    << "SHA-512 form " << level << ", " << blocks << " blocks at offset " << offset;
+            }
     if (korvala::cpuHasShaInstructions()) {
         for (std::size_t blocks = 1; blocks <= 5; ++blocks)
             for (std::size_t offset : {0u, 1u, 7u}) {
