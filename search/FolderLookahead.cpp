@@ -71,9 +71,10 @@ void TFolderLookahead::read(const Batch& batch, Item& item)
 {
     // Runs without m_mutex: the batch's parent, level and children do not
     // change once offered, and the item is this thread's until marked Read.
-    auto folder = std::make_unique<TPreparedFolder>();
+    std::unique_ptr<TPreparedFolder> folder;
     bool usable = false;
     try {
+        folder = std::make_unique<TPreparedFolder>();
         bool opened = false;
         {
             std::lock_guard<std::mutex> lock(m_fdMutex);
@@ -89,7 +90,7 @@ void TFolderLookahead::read(const Batch& batch, Item& item)
             usable = true;
         }
     } catch (...) {
-        usable = false;  // the walk reads it again itself
+        usable = false;  // out of memory: the walk reads it again itself
     }
     item.usable = usable;
     item.folder = std::move(folder);
