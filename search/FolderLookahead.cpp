@@ -209,11 +209,13 @@ void TFolderLookahead::leave(const DirectoryListing& parent)
     m_changed.notify_all();
 }
 
-void TFolderLookahead::stop()
+bool TFolderLookahead::stop()
 {
     std::vector<std::unique_ptr<TPreparedFolder>> closing;
     {
         std::unique_lock<std::mutex> lock(m_mutex);
+        if (m_stopped)
+            return false;
         m_stopped = true;
         m_changed.wait(lock, [&] {
             return std::all_of(m_batches.begin(), m_batches.end(), [](const auto& b) { return b->reading == 0; });
@@ -222,6 +224,7 @@ void TFolderLookahead::stop()
             closeUntaken(*batch, closing);
     }
     m_changed.notify_all();
+    return true;
 }
 
 bool folderLookaheadAllowed(size_t openBudget)

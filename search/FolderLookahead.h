@@ -70,8 +70,8 @@ public:
     void leave(const DirectoryListing& parent);
 
     // No more reading ahead; what was read and not taken is closed. For a walk
-    // short of descriptors.
-    void stop();
+    // short of descriptors. False when it had already stopped.
+    bool stop();
 
     std::mutex& fdMutex() { return m_fdMutex; }
 

@@ -104,16 +104,25 @@ void SearchWalker::walk(const TTargetPath& target)
     std::string path = target.Folder;
     const std::string& root = target.Folder;
     const std::string rootOpen = root.size() > 1 ? root.substr(0, root.size() - 1) : root;
+    // The entries of an open folder to test, with what their tests will read
+    // read ahead. Names of a folder that may be read but not entered have no
+    // details to test or report: such a folder yields no entries, as one that
+    // cannot be listed does.
+    auto matchesOf = [this, &target](DirectoryListing& listing, bool listFiles, bool share) {
+        std::vector<size_t> matched;
+        if (listFiles && !listing.entriesOutOfReach())
+            matched = listing.matchMasks(target.Masks);
+        prefetch(listing, matched, share);
+        return matched;
+    };
     // Sub-folders read ahead on a second thread (declared after the stack, so
-    // that it is stopped before the stack's folders are closed).
+    // that it is stopped before the stack's folders are closed). It cannot know
+    // the handler's answer yet, so it matches whenever the level allows.
     std::unique_ptr<TFolderLookahead> ahead;
     if (g_readAhead && target.Subfolders && folderLookaheadAllowed(maxOpen))
-        ahead = std::make_unique<TFolderLookahead>([this, &target](TPreparedFolder& folder, uint16_t level) {
-            if (level >= target.MinLevel && !folder.listing.entriesOutOfReach())
-                folder.matched = folder.listing.matchMasks(target.Masks);
-            prefetch(folder.listing, folder.matched, false);
+        ahead = std::make_unique<TFolderLookahead>([&](TPreparedFolder& folder, uint16_t level) {
+            folder.matched = matchesOf(folder.listing, level >= target.MinLevel, false);
         });
-    bool aheadStopped = false;
     // The sub-folders of `listing` the walk will enter, in order, but the
     // first: the walk reads that one at once itself, and a chain of single
     // sub-folders is walked without handing anything over.
@@ -131,18 +140,15 @@ void SearchWalker::walk(const TTargetPath& target)
     };
     // Every change to a folder descriptor on the stack is made under the
     // lookahead's lock: its thread opens sub-folders relative to them.
+    auto fdLock = [&] {
+        return ahead ? std::unique_lock<std::mutex>(ahead->fdMutex()) : std::unique_lock<std::mutex>();
+    };
     auto releaseFrameFd = [&](Frame& f) {
-        if (!ahead) {
-            f.listing.releaseFd();
-            return;
-        }
-        std::lock_guard<std::mutex> lock(ahead->fdMutex());
+        const auto lock = fdLock();
         f.listing.releaseFd();
     };
     auto reopenFrameFd = [&](Frame& f, int parentFd, const std::string& name) {
-        if (!ahead)
-            return f.listing.reopenFd(parentFd, name);
-        std::lock_guard<std::mutex> lock(ahead->fdMutex());
+        const auto lock = fdLock();
         return f.listing.reopenFd(parentFd, name);
     };
 
@@ -164,11 +170,8 @@ void SearchWalker::walk(const TTargetPath& target)
             if (!isDescriptorShortage(e))
                 return e;
             // What was read ahead is let go first.
-            if (ahead && !aheadStopped) {
-                ahead->stop();
-                aheadStopped = true;
+            if (ahead && ahead->stop())
                 continue;
-            }
             size_t k = 0;
             while (k < keepFrom && stack[k]->listing.fd() < 0)
                 ++k;
@@ -206,12 +209,7 @@ void SearchWalker::walk(const TTargetPath& target)
             openWithRoom(stack.size() > 0 ? stack.size() - 1 : 0, [&] {
                 return listing.open(parentFd, name, parent ? &parent->listing : nullptr);
             });
-            // Names of a folder that may be read but not entered have no details
-            // to test or report: such a folder yields no entries, as one that
-            // cannot be listed does.
-            if (listFiles && !listing.entriesOutOfReach())
-                matched = listing.matchMasks(target.Masks);
-            prefetch(listing, matched, !ahead);
+            matched = matchesOf(listing, listFiles, !ahead);
         }
         for (size_t index : matched) {
             if (aborted()) {
@@ -234,7 +232,7 @@ void SearchWalker::walk(const TTargetPath& target)
         // Deep walks keep only the nearest folders open.
         if (stack.size() > maxOpen)
             releaseFrameFd(*stack[stack.size() - 1 - maxOpen]);
-        if (ahead && !aheadStopped)
+        if (ahead)
             ahead->offer(stack.back()->listing, static_cast<uint16_t>(m_level + 1), subfolders(listing));
         return true;
     };
